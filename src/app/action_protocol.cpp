@@ -1,0 +1,116 @@
+// The action protocol: input, result file, cleanup.
+#include "app/action_protocol.h"
+
+#include "app/messages.h"
+
+namespace orvix {
+
+namespace {
+
+void error_box(services& ui, std::string_view text, std::string_view caption) {
+    ui.message(text, caption, message_icon::error, message_buttons::ok);
+}
+
+}  // namespace
+
+action_input::~action_input() { close_action_input(*this); }
+
+bool editor_is_empty(services& ui) { return ui.editor_text().empty(); }
+
+bool write_editor_to_file(services& ui, const std::string& text, const std::string& path) {
+    auto file = exclusive_file::create(path);
+    if (!file) {
+        error_box(ui, msg::error_creating_file, path);
+        return false;
+    }
+    if (text.empty()) {
+        error_box(ui, msg::text_length_zero, "");
+        return false;  // the file stays, now empty
+    }
+    try {
+        file->write(text);
+        file->close();
+    } catch (const write_failure&) {
+        error_box(ui, msg::error_writing_file, path);
+        return false;
+    }
+    return true;
+}
+
+bool choose_input_file(services& ui, document_state& doc, std::string& path, std::string& name) {
+    path = name;
+    reset_file_dialog_record(doc.file_dialog);
+    if (!ui.open_file_dialog(doc.file_dialog, path, name)) return false;
+    if (exclusive_file::open_existing(path, exclusive_file::access::read)) return true;
+    error_box(ui, msg::could_not_read_file, name);
+    path.clear();
+    name.clear();
+    return false;
+}
+
+bool open_action_input(action_context& ctx, action_input& input) {
+    services& ui = ctx.ui;
+    const std::string text = ui.editor_text();
+    if (!text.empty()) {
+        if (!temporary_directory()) {
+            error_box(ui, msg::no_temp_path, "");
+            return false;
+        }
+        auto temporary = make_temporary_file();
+        if (!temporary) {
+            error_box(ui, msg::no_temp_file, "");
+            return false;
+        }
+        // From here on the record owns the copy: every exit deletes it.
+        input.path = *temporary;
+        input.is_temporary = true;
+        if (!write_editor_to_file(ui, text, input.path)) {
+            error_box(ui, msg::no_edit_content, "");
+            close_action_input(input);
+            return false;
+        }
+    } else {
+        input.is_temporary = false;
+        if (!choose_input_file(ui, ctx.doc, input.path, ctx.doc.current_name)) {
+            error_box(ui, msg::no_input_name, "");
+            return false;
+        }
+    }
+    input.file = exclusive_file::open_existing(input.path, exclusive_file::access::read_write);
+    if (!input.file) {
+        error_box(ui, msg::no_open_input, "");
+        close_action_input(input);
+        return false;
+    }
+    input.file->rewind();
+    return true;
+}
+
+std::optional<exclusive_file> create_result_file(action_context& ctx, bool* reopen_failed) {
+    if (reopen_failed != nullptr) *reopen_failed = false;
+    document_state& doc = ctx.doc;
+    doc.current_path = doc.current_name;
+    reset_file_dialog_record(doc.file_dialog);
+    if (!ctx.ui.save_file_dialog(doc.file_dialog, doc.current_path, doc.current_name))
+        return std::nullopt;
+    {
+        // Created (and emptied) under the no-sharing rule: the action's own input, held
+        // open, can never be chosen and truncated here.
+        auto created = exclusive_file::create(doc.current_path);
+        if (!created) return std::nullopt;
+    }
+    auto file = exclusive_file::open_existing(doc.current_path, exclusive_file::access::read_write);
+    if (!file || !file->seek_end()) {
+        if (reopen_failed != nullptr) *reopen_failed = true;
+        return std::nullopt;
+    }
+    return file;
+}
+
+void close_action_input(action_input& input) {
+    input.file.reset();
+    if (input.is_temporary && !input.path.empty()) delete_file(input.path);
+    input.is_temporary = false;
+}
+
+}  // namespace orvix

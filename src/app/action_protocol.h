@@ -1,0 +1,73 @@
+// The document state and the protocol every action follows: its input is a temporary copy
+// of the editor text (or, for an empty editor, a file the user chooses), its result a file
+// chosen in the save dialog, created empty and appended to; both are released on every
+// exit by construction.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/services.h"
+
+namespace orvix {
+
+// The document: current path and name (also the name buffers of every file dialog) and
+// the modified flag.
+struct document_state {
+    std::string current_path;
+    std::string current_name;
+    bool modified = false;
+    file_dialog_record file_dialog;
+};
+
+// How an action ended, for orvix-cli's exit status; the desktop program ignores it.
+enum class action_result { completed, failed, cancelled };
+
+// What every action receives: the services, the document, and its mode where it has one
+// (1 forwards / 0 backwards for the Euler rotations, 4 / 5 for the two Diagonalise orders).
+struct action_context {
+    services& ui;
+    document_state& doc;
+    int mode = 0;
+};
+
+// The input of a running action. Closing the file and deleting a temporary copy happen in
+// close_action_input or, at the latest, when the record goes out of scope.
+struct action_input {
+    bool is_temporary = false;
+    std::optional<exclusive_file> file;
+    std::string path;
+
+    action_input() = default;
+    action_input(const action_input&) = delete;
+    action_input& operator=(const action_input&) = delete;
+    ~action_input();
+};
+
+// True when the editor holds no character at all.
+bool editor_is_empty(services& ui);
+
+// Writes the editor's text to `path` with the messages of a document save ("Error creating
+// file!", "text length is zero", "Error writing file! Disk full?", ...). The editor text is
+// taken as given (CR LF line ends).
+bool write_editor_to_file(services& ui, const std::string& text, const std::string& path);
+
+// Fills `input` from the editor text (a temporary "orv" copy) or from a chosen file, opened
+// without sharing and positioned at its start. False after its own messages.
+bool open_action_input(action_context& ctx, action_input& input);
+
+// Asks for an input file proposing `name`; checks that it can be read. On success `path`
+// holds its full path and `name` its name.
+bool choose_input_file(services& ui, document_state& doc, std::string& path, std::string& name);
+
+// Asks for the result file in the save dialog (proposing the current name), creates it
+// empty and opens it for appending. Nothing when cancelled or when it cannot be created.
+// `reopen_failed`, when given, tells the last failure (created but not opened again) apart.
+std::optional<exclusive_file> create_result_file(action_context& ctx,
+                                                 bool* reopen_failed = nullptr);
+
+// Closes the input and deletes the temporary copy.
+void close_action_input(action_input& input);
+
+}  // namespace orvix

@@ -1,0 +1,18 @@
+// The table of actions: one row per command that runs an action.
+#include "app/action_table.h"
+
+#include "app/echo_action.h"
+
+namespace orvix {
+
+namespace {
+
+const action_entry table[] = {
+    {echo_command, 0, "echo-atoms", &echo_atoms},
+};
+
+}  // namespace
+
+std::span<const action_entry> action_table() { return table; }
+
+}  // namespace orvix

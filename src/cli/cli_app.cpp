@@ -1,0 +1,163 @@
+// orvix-cli: parse, run one action through the shared action table, report.
+#include "cli/cli_app.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <memory>
+
+#include "app/action_table.h"
+#include "app/echo_action.h"
+#include "app/messages.h"
+#include "platform/files.h"
+
+namespace orvix {
+
+// The feature registration functions, declared from the same list that calls them.
+#define ORVIX_CLI_FEATURE(register_function) \
+    void register_function(CLI::App& app, cli_invocation& invocation);
+#include "cli/cli_features.inc"
+#undef ORVIX_CLI_FEATURE
+
+namespace {
+
+std::string read_standard_input() {
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
+    return text;
+}
+
+// Copies a file to standard output; false on a write error.
+bool copy_to_stdout(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) return false;
+    char buffer[1 << 16];
+    std::size_t got;
+    bool ok = true;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        if (std::fwrite(buffer, 1, got, stdout) != got) ok = false;
+    std::fclose(in);
+    return std::fflush(stdout) == 0 && ok;
+}
+
+// A temporary result file for standard output, deleted on every exit.
+struct stdout_result {
+    std::string path;
+    ~stdout_result() {
+        if (!path.empty()) delete_file(path);
+    }
+};
+
+}  // namespace
+
+CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const std::string& name,
+                                const std::string& description, int command) {
+    CLI::App* sub = app.add_subcommand(name, description);
+    sub->add_option("INPUT", invocation.input,
+                    "crystal data file; '-' or none reads standard input");
+    sub->add_option("-o,--output", invocation.output,
+                    "result file; without it the result goes to standard output");
+    sub->callback([&invocation, command] { invocation.command = command; });
+    return sub;
+}
+
+void add_normalize_option(CLI::App& sub, cli_invocation& invocation) {
+    CLI::Option* flag = sub.add_flag("--normalize")->description(
+        "answer OK to the question whether to normalise direction cosines that are not unit "
+        "vectors");
+    invocation.configure.push_back([flag](cli_services& ui) {
+        if (flag->count() > 0) ui.answers_by_text.emplace(std::string(msg::not_unit_vectors), answer::ok);
+    });
+}
+
+void add_invert_option(CLI::App& sub, cli_invocation& invocation) {
+    auto axis = std::make_shared<std::string>();
+    sub.add_option("--invert", *axis,
+                   "answer the Axis Inversion dialog of a left-handed axis system by inverting "
+                   "this axis")
+        ->check(CLI::IsMember({"x", "y", "z"}, CLI::ignore_case));
+    invocation.configure.push_back([axis](cli_services& ui) {
+        if (axis->empty()) return;
+        const int index = (*axis)[0] == 'x' || (*axis)[0] == 'X'   ? 0
+                          : (*axis)[0] == 'y' || (*axis)[0] == 'Y' ? 1
+                                                                   : 2;
+        ui.on_axis_inversion = [index](int& chosen) {
+            chosen = index;
+            return dialog_result::ok;
+        };
+    });
+}
+
+void add_internal_commands(CLI::App& app, cli_invocation& invocation) {
+    // Rewrites the crystal data in the program's own line formats; kept out of the help.
+    CLI::App* sub = add_action_subcommand(app, invocation, "echo-atoms",
+                                          "rewrite crystal data in the program's formats",
+                                          echo_command);
+    sub->group("");
+}
+
+int run_cli(int argc, char** argv) {
+    CLI::App app{"orvix-cli: run Orvix actions on crystal data files in batch.\n"
+                 "Every result is written byte for byte as the desktop program writes it.",
+                 "orvix-cli"};
+    app.set_version_flag("--version", std::string("orvix-cli ") + ORVIX_VERSION);
+    app.require_subcommand(1, 1);
+    cli_invocation invocation;
+    add_internal_commands(app, invocation);
+    // Feature subcommands.
+#define ORVIX_CLI_FEATURE(register_function) register_function(app, invocation);
+#include "cli/cli_features.inc"
+#undef ORVIX_CLI_FEATURE
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
+    }
+
+    try {
+        if (invocation.run_instead) return invocation.run_instead();
+
+        const action_entry* entry = find_action(invocation.command);
+        if (entry == nullptr) return 2;
+
+        cli_services ui;
+        for (auto& configure : invocation.configure) configure(ui);
+
+        if (invocation.input.empty() || invocation.input == "-") {
+            ui.editor = read_standard_input();
+        } else {
+            ui.open_choices.push_back(invocation.input);
+        }
+
+        stdout_result to_stdout;
+        if (invocation.output.empty()) {
+            auto temporary = make_temporary_file();
+            if (!temporary) {
+                print_cli_message(msg::no_temp_file, "");
+                return 1;
+            }
+            to_stdout.path = *temporary;
+            ui.save_choices.push_back(to_stdout.path);
+        } else {
+            ui.save_choices.push_back(invocation.output);
+        }
+
+        document_state doc;
+        const action_result result = run_action(*entry, ui, doc);
+
+        if (!to_stdout.path.empty() && !copy_to_stdout(to_stdout.path)) {
+            print_cli_message(msg::error_writing_file, "standard output");
+            return 1;
+        }
+        return result == action_result::completed && !ui.error_shown ? 0 : 1;
+    } catch (const std::exception& error) {
+        print_cli_message(error.what(), "");
+        return 1;
+    }
+}
+
+}  // namespace orvix

@@ -1,0 +1,38 @@
+// orvix-cli's answers to the services interface.
+#include "cli/cli_services.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/messages.h"
+
+namespace orvix {
+
+void print_cli_message(std::string_view text, std::string_view caption) {
+    std::string line = "orvix-cli: ";
+    line.append(text);
+    if (!caption.empty() && caption != msg::program_name) {
+        line.append(" (");
+        line.append(caption);
+        line.append(")");
+    }
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+answer cli_services::message(std::string_view text, std::string_view caption, message_icon icon,
+                             message_buttons buttons) {
+    messages.push_back({std::string(text), std::string(caption), icon, buttons});
+    if (buttons != message_buttons::ok) {
+        auto found = answers_by_text.find(text);
+        if (found != answers_by_text.end()) return found->second;
+        print_cli_message(text, caption);
+        error_shown = true;
+        return answer::cancel;
+    }
+    print_cli_message(text, caption);
+    if (icon == message_icon::error) error_shown = true;
+    return answer::ok;
+}
+
+}  // namespace orvix

@@ -1,0 +1,29 @@
+// The services as orvix-cli answers them: messages go to standard error, the input comes
+// from INPUT or standard input, the result goes to -o FILE or standard output, and every
+// dialog is answered from the command's options (a question without an answer is Cancel).
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/scripted_services.h"
+
+namespace orvix {
+
+class cli_services : public scripted_services {
+public:
+    // Answers to particular questions, by their text (e.g. --normalize answers OK to the
+    // normalisation question).
+    std::map<std::string, answer, std::less<>> answers_by_text;
+    // Set once a message with the error icon, or a question answered Cancel, was shown.
+    bool error_shown = false;
+
+    answer message(std::string_view text, std::string_view caption, message_icon icon,
+                   message_buttons buttons) override;
+};
+
+// Writes "orvix-cli: TEXT" (and " (CAPTION)" for a caption other than the program's name)
+// as one line to standard error.
+void print_cli_message(std::string_view text, std::string_view caption);
+
+}  // namespace orvix

@@ -1,0 +1,228 @@
+// Files opened without sharing, the line reader and temporary copies.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace orvix {
+
+namespace {
+
+// Files this process holds open, by device and inode: a second open of one is refused.
+struct open_file_registry {
+    std::mutex lock;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> held;
+};
+
+open_file_registry& registry() {
+    static open_file_registry instance;
+    return instance;
+}
+
+bool claim(std::uint64_t device, std::uint64_t inode) {
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    return r.held.insert({device, inode}).second;
+}
+
+void unclaim(std::uint64_t device, std::uint64_t inode) {
+    auto& r = registry();
+    std::lock_guard guard(r.lock);
+    r.held.erase({device, inode});
+}
+
+constexpr std::size_t stream_buffer_size = 1 << 16;
+
+}  // namespace
+
+exclusive_file::exclusive_file(std::FILE* stream, std::string path, std::uint64_t device,
+                               std::uint64_t inode)
+    : stream_(stream), path_(std::move(path)), device_(device), inode_(inode) {
+    std::setvbuf(stream_, nullptr, _IOFBF, stream_buffer_size);
+}
+
+std::optional<exclusive_file> exclusive_file::open_existing(const std::string& path, access mode) {
+    const int flags = (mode == access::read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (!claim(st.st_dev, st.st_ino)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    // Regular files get the advisory lock; devices such as /dev/full need none.
+    if (S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        unclaim(st.st_dev, st.st_ino);
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::FILE* stream = ::fdopen(fd, mode == access::read ? "rb" : "r+b");
+    if (stream == nullptr) {
+        unclaim(st.st_dev, st.st_ino);
+        ::close(fd);
+        return std::nullopt;
+    }
+    return exclusive_file(stream, path, st.st_dev, st.st_ino);
+}
+
+std::optional<exclusive_file> exclusive_file::create(const std::string& path) {
+    // No O_TRUNC here: the file is emptied only after the claim and the lock succeeded.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (!claim(st.st_dev, st.st_ino)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular && (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0)) {
+        unclaim(st.st_dev, st.st_ino);
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::FILE* stream = ::fdopen(fd, "r+b");
+    if (stream == nullptr) {
+        unclaim(st.st_dev, st.st_ino);
+        ::close(fd);
+        return std::nullopt;
+    }
+    return exclusive_file(stream, path, st.st_dev, st.st_ino);
+}
+
+exclusive_file::exclusive_file(exclusive_file&& other) noexcept
+    : stream_(std::exchange(other.stream_, nullptr)),
+      path_(std::move(other.path_)),
+      device_(other.device_),
+      inode_(other.inode_),
+      writing_(other.writing_) {}
+
+exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
+    if (this != &other) {
+        release();
+        stream_ = std::exchange(other.stream_, nullptr);
+        path_ = std::move(other.path_);
+        device_ = other.device_;
+        inode_ = other.inode_;
+        writing_ = other.writing_;
+    }
+    return *this;
+}
+
+exclusive_file::~exclusive_file() { release(); }
+
+void exclusive_file::release() noexcept {
+    if (stream_ == nullptr) return;
+    std::fclose(stream_);  // closing also drops the advisory lock
+    stream_ = nullptr;
+    unclaim(device_, inode_);
+}
+
+bool exclusive_file::rewind() { return seek(0); }
+
+bool exclusive_file::seek_end() {
+    writing_ = false;
+    return stream_ != nullptr && std::fseek(stream_, 0, SEEK_END) == 0;
+}
+
+std::int64_t exclusive_file::tell() {
+    return stream_ == nullptr ? -1 : static_cast<std::int64_t>(::ftello(stream_));
+}
+
+bool exclusive_file::seek(std::int64_t position) {
+    writing_ = false;
+    return stream_ != nullptr && ::fseeko(stream_, static_cast<off_t>(position), SEEK_SET) == 0;
+}
+
+void exclusive_file::write(std::string_view bytes) {
+    if (stream_ == nullptr) throw write_failure(path_);
+    if (bytes.empty()) return;
+    writing_ = true;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
+        throw write_failure(path_);
+}
+
+void exclusive_file::close() {
+    if (stream_ == nullptr) return;
+    const bool flushed = std::fflush(stream_) == 0;
+    const bool closed = std::fclose(stream_) == 0;
+    stream_ = nullptr;
+    unclaim(device_, inode_);
+    if (!flushed || !closed) throw write_failure(path_);
+}
+
+bool CVlgets(std::string& line, exclusive_file& file) {
+    line.clear();
+    std::FILE* stream = file.stream();
+    if (stream == nullptr) return false;
+    // One buffer per thread, grown by getline as needed and kept for the next line.
+    struct line_buffer {
+        char* data = nullptr;
+        std::size_t capacity = 0;
+        ~line_buffer() { std::free(data); }
+    };
+    thread_local line_buffer buffer;
+    const ssize_t length = ::getline(&buffer.data, &buffer.capacity, stream);
+    if (length < 0) return false;
+    line.assign(buffer.data, static_cast<std::size_t>(length));
+    if (!line.empty() && line.back() == '\n') {
+        if (line.size() < 2 || line[line.size() - 2] != '\r') line.insert(line.size() - 1, 1, '\r');
+    } else {
+        line += "\r\n";
+    }
+    return true;
+}
+
+std::int64_t CVFileLength(exclusive_file& file) {
+    std::FILE* stream = file.stream();
+    if (stream == nullptr) return -1;
+    std::fflush(stream);
+    struct stat st {};
+    if (::fstat(::fileno(stream), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+int CVsignum(double value) {
+    if (value > 0) return 1;
+    if (value < 0) return -1;
+    return 0;
+}
+
+std::optional<std::string> temporary_directory() {
+    std::error_code error;
+    auto dir = std::filesystem::temp_directory_path(error);
+    if (error) return std::nullopt;
+    return dir.string();
+}
+
+std::optional<std::string> make_temporary_file() {
+    auto dir = temporary_directory();
+    if (!dir) return std::nullopt;
+    std::string pattern = (std::filesystem::path(*dir) / "orvXXXXXX").string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return std::nullopt;
+    ::close(fd);
+    return pattern;
+}
+
+bool delete_file(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+}  // namespace orvix

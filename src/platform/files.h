@@ -1,0 +1,87 @@
+// Files opened without sharing, the line reader and temporary copies.
+// A file is "not shared" in two ways: this process refuses a second open of the same file
+// (same device and inode), and an advisory lock keeps other processes that honour it out.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/errors.h"
+
+namespace orvix {
+
+// An open file held without sharing. Move-only; closes (and releases its claim) when
+// destroyed.
+class exclusive_file {
+public:
+    enum class access { read, read_write };
+
+    // Opens an existing file. Nothing when it does not exist, cannot be opened with that
+    // access, or is already held by this process or locked by another.
+    static std::optional<exclusive_file> open_existing(const std::string& path, access mode);
+
+    // Creates the file for writing, or truncates an existing one; the claim is taken before
+    // the truncation, so a file that is held open elsewhere is never emptied.
+    static std::optional<exclusive_file> create(const std::string& path);
+
+    exclusive_file(exclusive_file&& other) noexcept;
+    exclusive_file& operator=(exclusive_file&& other) noexcept;
+    exclusive_file(const exclusive_file&) = delete;
+    exclusive_file& operator=(const exclusive_file&) = delete;
+    ~exclusive_file();
+
+    const std::string& path() const { return path_; }
+    bool is_open() const { return stream_ != nullptr; }
+
+    // Reading. The position is shared by reads and writes, as for a C stream.
+    bool rewind();
+    bool seek_end();
+    std::int64_t tell();
+    bool seek(std::int64_t position);
+
+    // Appends bytes; throws write_failure when not every byte could be written.
+    void write(std::string_view bytes);
+
+    // Flushes and closes. Throws write_failure when buffered bytes could not be written.
+    void close();
+
+    // The underlying stream, for the line reader.
+    std::FILE* stream() { return stream_; }
+
+private:
+    exclusive_file(std::FILE* stream, std::string path, std::uint64_t device, std::uint64_t inode);
+    void release() noexcept;
+
+    std::FILE* stream_ = nullptr;
+    std::string path_;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
+    bool writing_ = false;
+};
+
+// Reads the next line from the file's position into `line`, whole whatever its length.
+// Its line end is kept and always given as CR LF: a bare LF, and a last line without any
+// line end, come back ending in CR LF, so that copied lines never run into each other.
+// False at the end of the file.
+bool CVlgets(std::string& line, exclusive_file& file);
+
+// The file's length in bytes, or -1 when it cannot be told.
+std::int64_t CVFileLength(exclusive_file& file);
+
+// +1 for a positive value, -1 for a negative one, 0 for zero; the cosine clamp uses it.
+int CVsignum(double value);
+
+// A new empty file with a unique name beginning with "orv" in the temporary directory.
+// Nothing when no such file could be made.
+std::optional<std::string> make_temporary_file();
+
+// The system's temporary directory, or nothing when it cannot be told.
+std::optional<std::string> temporary_directory();
+
+// Deletes a file; true when it is gone.
+bool delete_file(const std::string& path);
+
+}  // namespace orvix

@@ -1,0 +1,63 @@
+// The services interface in the desktop program: Qt message boxes, file dialogs, clipboard,
+// the editor's text, the help browser, queued re-posting of commands, progress dialogs.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressDialog>
+#include <functional>
+#include <memory>
+
+#include "platform/services.h"
+
+namespace orvix {
+
+class qt_services : public services {
+public:
+    // `owner` owns every dialog and message box; `editor` holds the document text.
+    qt_services(QWidget* owner, QPlainTextEdit* editor);
+
+    // Where help topics and re-posted commands go (set by the main window).
+    std::function<void(std::string_view)> help_handler;
+    std::function<void(int)> command_handler;
+
+    answer message(std::string_view text, std::string_view caption, message_icon icon,
+                   message_buttons buttons) override;
+    bool open_file_dialog(const file_dialog_record& record, std::string& path,
+                          std::string& name) override;
+    bool save_file_dialog(const file_dialog_record& record, std::string& path,
+                          std::string& name) override;
+    std::string editor_text() override;
+    std::optional<std::string> clipboard_text() override;
+    void set_clipboard_text(std::string_view text) override;
+    void show_help(std::string_view topic) override;
+    void post_command(int command) override;
+    dialog_result axis_inversion_dialog(int& axis) override;
+    dialog_result euler_angles_dialog(const euler_angles& angles) override;
+    dialog_result euler_rotations_dialog(euler_angles& angles) override;
+    dialog_result order_of_axes_dialog(axis_order& order) override;
+    dialog_result dipolar_dialog(dipolar_parameters& parameters) override;
+    dialog_result symmetry_operations_dialog(symmetry_operation& operation) override;
+    dialog_result generate_block_dialog(block_record& block) override;
+    void progress_begin(std::string_view label, std::uint64_t total) override;
+    bool progress_step(std::uint64_t done) override;
+    void progress_end() override;
+
+private:
+    QWidget* owner_;
+    QPlainTextEdit* editor_;
+    std::unique_ptr<QProgressDialog> progress_;
+    QElapsedTimer progress_clock_;
+    qint64 progress_last_event_ms_ = 0;
+    std::uint64_t progress_total_ = 0;
+};
+
+// The editor's text as 8-bit bytes with CR LF line ends, and back (Latin-1 both ways).
+std::string editor_bytes(const QString& text);
+QString editor_text_from_bytes(const std::string& bytes);
+
+// The filter string of a file dialog from the record's table.
+QString file_dialog_filters(const file_dialog_record& record);
+
+}  // namespace orvix

@@ -1,0 +1,108 @@
+// Shared test helpers.
+#include "support/test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+#include "app/action_table.h"
+
+namespace orvix::test {
+
+namespace fs = std::filesystem;
+
+scratch_dir::scratch_dir() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    path_ = fs::temp_directory_path() / ("orvix-test-" + std::to_string(random()));
+    fs::create_directories(path_);
+}
+
+scratch_dir::~scratch_dir() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string crlf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string data_path(const std::string& relative) {
+    return (fs::path(ORVIX_TEST_DATA) / relative).string();
+}
+
+std::vector<std::string> temporary_copies() {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+        if (entry.path().filename().string().rfind("orv", 0) == 0 &&
+            entry.path().filename().string().rfind("orvix-test-", 0) != 0)
+            found.push_back(entry.path().string());
+    return found;
+}
+
+action_result run_command(int command, services& ui, document_state& doc) {
+    const action_entry* entry = find_action(command);
+    if (entry == nullptr) throw std::logic_error("no action for command " + std::to_string(command));
+    return run_action(*entry, ui, doc);
+}
+
+action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,
+                          const std::string& result_path) {
+    ui.editor = editor_text;
+    ui.save_choices.push_back(result_path);
+    document_state doc;
+    return run_command(command, ui, doc);
+}
+
+cli_run run_cli(const std::vector<std::string>& args, const std::string& input) {
+    scratch_dir dir;
+    const std::string in_path = dir.file("stdin");
+    const std::string out_path = dir.file("stdout");
+    const std::string err_path = dir.file("stderr");
+    write_file(in_path, input);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::freopen(in_path.c_str(), "rb", stdin);
+        std::freopen(out_path.c_str(), "wb", stdout);
+        std::freopen(err_path.c_str(), "wb", stderr);
+        std::vector<char*> argv;
+        std::string program = ORVIX_CLI_PATH;
+        argv.push_back(program.data());
+        std::vector<std::string> copies(args);
+        for (auto& a : copies) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        std::_Exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    cli_run run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = read_file(out_path);
+    run.err = read_file(err_path);
+    return run;
+}
+
+}  // namespace orvix::test

@@ -1,0 +1,57 @@
+// Helpers shared by the tests: scratch folders, whole-file reads and writes, running an
+// action through the scripted services, running orvix-cli, and golden-file comparison.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/action_protocol.h"
+#include "platform/scripted_services.h"
+
+namespace orvix::test {
+
+// A fresh folder under the temporary directory, removed with everything in it at the end.
+class scratch_dir {
+public:
+    scratch_dir();
+    ~scratch_dir();
+    scratch_dir(const scratch_dir&) = delete;
+    scratch_dir& operator=(const scratch_dir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
+
+// Turns "\n" line ends into "\r\n" (for writing test inputs and expectations readably).
+std::string crlf(const std::string& text);
+
+// The path of a file under tests/data.
+std::string data_path(const std::string& relative);
+
+// Files in the temporary directory whose names begin with "orv" (temporary copies).
+std::vector<std::string> temporary_copies();
+
+// Runs the action of `command` with the given scripted services and document.
+action_result run_command(int command, services& ui, document_state& doc);
+
+// Runs the action of `command` on `editor_text`, writing its result into `result_path`
+// (chosen in the save dialog). The services are prepared by the caller (dialog handlers).
+action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,
+                          const std::string& result_path);
+
+struct cli_run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs orvix-cli with the arguments, feeding `input` to its standard input.
+cli_run run_cli(const std::vector<std::string>& args, const std::string& input = "");
+
+}  // namespace orvix::test
