@@ -65,11 +65,14 @@ CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const
 }
 
 void add_normalize_option(CLI::App& sub, cli_invocation& invocation) {
-    CLI::Option* flag = sub.add_flag("--normalize")->description(
-        "answer OK to the question whether to normalise direction cosines that are not unit "
-        "vectors");
+    CLI::Option* flag = sub.add_flag("--normalize")
+                            ->description(
+                                "answer OK to the question whether to normalise direction cosines "
+                                "that are not unit "
+                                "vectors");
     invocation.configure.push_back([flag](cli_services& ui) {
-        if (flag->count() > 0) ui.answers_by_text.emplace(std::string(msg::not_unit_vectors), answer::ok);
+        if (flag->count() > 0)
+            ui.answers_by_text.emplace(std::string(msg::not_unit_vectors), answer::ok);
     });
 }
 
@@ -93,16 +96,17 @@ void add_invert_option(CLI::App& sub, cli_invocation& invocation) {
 
 void add_internal_commands(CLI::App& app, cli_invocation& invocation) {
     // Rewrites the crystal data in the program's own line formats; kept out of the help.
-    CLI::App* sub = add_action_subcommand(app, invocation, "echo-atoms",
-                                          "rewrite crystal data in the program's formats",
-                                          echo_command);
+    CLI::App* sub =
+        add_action_subcommand(app, invocation, "echo-atoms",
+                              "rewrite crystal data in the program's formats", echo_command);
     sub->group("");
 }
 
 int run_cli(int argc, char** argv) {
-    CLI::App app{"orvix-cli: run Orvix actions on crystal data files in batch.\n"
-                 "Every result is written byte for byte as the desktop program writes it.",
-                 "orvix-cli"};
+    CLI::App app{
+        "orvix-cli: run Orvix actions on crystal data files in batch.\n"
+        "Every result is written byte for byte as the desktop program writes it.",
+        "orvix-cli"};
     app.set_version_flag("--version", std::string("orvix-cli ") + ORVIX_VERSION);
     app.require_subcommand(1, 1);
     cli_invocation invocation;
@@ -112,10 +116,13 @@ int run_cli(int argc, char** argv) {
 #include "cli/cli_features.inc"
 #undef ORVIX_CLI_FEATURE
 
+    // A usage error prints what was wrong and the usage text, and exits with status 2.
+    app.failure_message(CLI::FailureMessage::help);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        const int status = app.exit(error);
+        return status == 0 ? 0 : 2;
     }
 
     try {

@@ -13,9 +13,9 @@ namespace orvix {
 
 // What the parsed command line asks for.
 struct cli_invocation {
-    int command = 0;           // the action to run
-    std::string input;         // crystal data file; empty or "-" reads standard input
-    std::string output;        // result file; empty writes standard output
+    int command = 0;     // the action to run
+    std::string input;   // crystal data file; empty or "-" reads standard input
+    std::string output;  // result file; empty writes standard output
     // Sets the services' dialog handlers and answers from the subcommand's options.
     std::vector<std::function<void(cli_services&)>> configure;
     // Runs instead of an action (for subcommands that only print, such as a table).

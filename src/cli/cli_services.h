@@ -11,7 +11,7 @@
 namespace orvix {
 
 class cli_services : public scripted_services {
-public:
+  public:
     // Answers to particular questions, by their text (e.g. --normalize answers OK to the
     // normalisation question).
     std::map<std::string, answer, std::less<>> answers_by_text;

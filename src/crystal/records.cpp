@@ -89,8 +89,8 @@ bool write_atom_line(exclusive_file& file, std::string_view label, float x, floa
 }
 
 bool write_cartesian_cell(exclusive_file& file) {
-    return write_line(file, c_format("%6.3f %6.3f %6.3f %6.3f %6.3f %6.3f", 1.0, 1.0, 1.0, 90.0,
-                                     90.0, 90.0));
+    return write_line(
+        file, c_format("%6.3f %6.3f %6.3f %6.3f %6.3f %6.3f", 1.0, 1.0, 1.0, 90.0, 90.0, 90.0));
 }
 
 std::string_view strip_line_end(std::string_view line) {

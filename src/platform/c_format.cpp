@@ -1,10 +1,11 @@
 // C-style formatting under a fixed "C" locale, switched per thread only for the call.
 #include "platform/c_format.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 
 namespace orvix {
 

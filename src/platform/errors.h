@@ -11,19 +11,19 @@ namespace orvix {
 // A result line could not be written (a full disk): reported as "Error writing file! Disk
 // full?" with the file's path as caption.
 class write_failure : public std::runtime_error {
-public:
+  public:
     explicit write_failure(std::string path)
         : std::runtime_error("write failure: " + path), path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 // Numeric work cannot go on (storage, an eigen-solver that does not converge): the action
 // ends with this text in an error box captioned "Orvix".
 class action_abort : public std::runtime_error {
-public:
+  public:
     explicit action_abort(const std::string& text) : std::runtime_error(text) {}
 };
 

@@ -125,7 +125,9 @@ exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
     return *this;
 }
 
-exclusive_file::~exclusive_file() { release(); }
+exclusive_file::~exclusive_file() {
+    release();
+}
 
 void exclusive_file::release() noexcept {
     if (stream_ == nullptr) return;
@@ -134,7 +136,9 @@ void exclusive_file::release() noexcept {
     unclaim(device_, inode_);
 }
 
-bool exclusive_file::rewind() { return seek(0); }
+bool exclusive_file::rewind() {
+    return seek(0);
+}
 
 bool exclusive_file::seek_end() {
     writing_ = false;

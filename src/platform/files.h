@@ -16,7 +16,7 @@ namespace orvix {
 // An open file held without sharing. Move-only; closes (and releases its claim) when
 // destroyed.
 class exclusive_file {
-public:
+  public:
     enum class access { read, read_write };
 
     // Opens an existing file. Nothing when it does not exist, cannot be opened with that
@@ -51,7 +51,7 @@ public:
     // The underlying stream, for the line reader.
     std::FILE* stream() { return stream_; }
 
-private:
+  private:
     exclusive_file(std::FILE* stream, std::string path, std::uint64_t device, std::uint64_t inode);
     void release() noexcept;
 

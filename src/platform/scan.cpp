@@ -9,7 +9,9 @@ namespace orvix {
 
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool starts_with_nocase(std::string_view text, std::string_view word) {
     if (text.size() < word.size()) return false;
@@ -79,8 +81,7 @@ bool scan_number(std::string_view& text, T& value) {
         result = starts_with_nocase(digits, "nan") ? std::numeric_limits<T>::quiet_NaN()
                                                    : std::numeric_limits<T>::infinity();
     } else {
-        auto [end, error] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), result);
+        auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
         if (error == std::errc::result_out_of_range) {
             // Beyond the range, as strtof gives it: infinity for large magnitudes, zero or a
             // subnormal for tiny ones.
@@ -96,9 +97,13 @@ bool scan_number(std::string_view& text, T& value) {
 
 }  // namespace
 
-bool scan_float(std::string_view& text, float& value) { return scan_number(text, value); }
+bool scan_float(std::string_view& text, float& value) {
+    return scan_number(text, value);
+}
 
-bool scan_double(std::string_view& text, double& value) { return scan_number(text, value); }
+bool scan_double(std::string_view& text, double& value) {
+    return scan_number(text, value);
+}
 
 int scan_floats(std::string_view text, float* values, int count) {
     int converted = 0;

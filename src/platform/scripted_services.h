@@ -21,7 +21,7 @@ struct shown_message {
 };
 
 class scripted_services : public services {
-public:
+  public:
     // --- scripts ---
     // The editor's text (CR LF line ends, 8-bit).
     std::string editor;

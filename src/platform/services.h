@@ -32,7 +32,7 @@ struct file_dialog_record {
 void reset_file_dialog_record(file_dialog_record& record);
 
 class services {
-public:
+  public:
     virtual ~services() = default;
 
     // A message box. An empty caption means "no caption of its own". Returns the button
@@ -78,7 +78,7 @@ public:
 
 // Ends a progress report on every exit of the scope that began it.
 class progress_scope {
-public:
+  public:
     progress_scope(services& ui, std::string_view label, std::uint64_t total) : ui_(ui) {
         ui_.progress_begin(label, total);
     }
@@ -87,7 +87,7 @@ public:
     progress_scope& operator=(const progress_scope&) = delete;
     bool step(std::uint64_t done) { return ui_.progress_step(done); }
 
-private:
+  private:
     services& ui_;
 };
 

@@ -64,7 +64,8 @@ std::vector<std::string> temporary_copies() {
 
 action_result run_command(int command, services& ui, document_state& doc) {
     const action_entry* entry = find_action(command);
-    if (entry == nullptr) throw std::logic_error("no action for command " + std::to_string(command));
+    if (entry == nullptr)
+        throw std::logic_error("no action for command " + std::to_string(command));
     return run_action(*entry, ui, doc);
 }
 

@@ -13,7 +13,7 @@ namespace orvix::test {
 
 // A fresh folder under the temporary directory, removed with everything in it at the end.
 class scratch_dir {
-public:
+  public:
     scratch_dir();
     ~scratch_dir();
     scratch_dir(const scratch_dir&) = delete;
@@ -21,7 +21,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_axis_inversion_dialog(QWidget*, services&, int&) { return dialog_result::cancel; }
+dialog_result run_axis_inversion_dialog(QWidget*, services&, int&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -22,8 +22,8 @@ orvix_dialog::orvix_dialog(QWidget* owner, const QString& title, std::string hel
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     ok_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), tr("&OK"), this);
-    cancel_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("&Cancel"),
-                              this);
+    cancel_ =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("&Cancel"), this);
     help_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("&Help"), this);
     ok_->setDefault(true);
     ok_->setAutoDefault(true);
@@ -53,7 +53,9 @@ void orvix_dialog::set_field_valid(QObject* field, bool valid) {
 
 namespace {
 
-std::string trimmed_latin1(const QString& text) { return text.trimmed().toLatin1().toStdString(); }
+std::string trimmed_latin1(const QString& text) {
+    return text.trimmed().toLatin1().toStdString();
+}
 
 void mark(QLineEdit* field, bool valid) {
     field->setStyleSheet(valid ? QString() : QStringLiteral("QLineEdit { background: #ffd6d6; }"));

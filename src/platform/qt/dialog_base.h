@@ -18,7 +18,7 @@ namespace orvix {
 
 class orvix_dialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     orvix_dialog(QWidget* owner, const QString& title, std::string help_topic, services& ui);
 
     // Where the dialog's own controls go, above the button row.
@@ -34,7 +34,7 @@ public:
     // Called by number fields when their text turns valid or invalid.
     void set_field_valid(QObject* field, bool valid);
 
-private:
+  private:
     QVBoxLayout* body_;
     QPushButton* ok_;
     QPushButton* cancel_;
@@ -47,12 +47,12 @@ private:
 // value the user cannot see is never used.
 class double_field : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     double_field(orvix_dialog* dialog, double& member);
     // Shows a new value (as the dialog's own code does when it changes the member).
     void show_value(double value);
 
-private:
+  private:
     void on_edited(const QString& text);
     orvix_dialog* dialog_;
     double& member_;
@@ -61,11 +61,11 @@ private:
 // A number field bound to a 32-bit signed integer; numbers outside its range are refused.
 class long_field : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     long_field(orvix_dialog* dialog, std::int32_t& member);
     void show_value(std::int32_t value);
 
-private:
+  private:
     void on_edited(const QString& text);
     orvix_dialog* dialog_;
     std::int32_t& member_;

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_dipolar_dialog(QWidget*, services&, dipolar_parameters&) { return dialog_result::cancel; }
+dialog_result run_dipolar_dialog(QWidget*, services&, dipolar_parameters&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_euler_angles_dialog(QWidget*, services&, const euler_angles&) { return dialog_result::cancel; }
+dialog_result run_euler_angles_dialog(QWidget*, services&, const euler_angles&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_euler_rotations_dialog(QWidget*, services&, euler_angles&) { return dialog_result::cancel; }
+dialog_result run_euler_rotations_dialog(QWidget*, services&, euler_angles&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_generate_block_dialog(QWidget*, services&, block_record&) { return dialog_result::cancel; }
+dialog_result run_generate_block_dialog(QWidget*, services&, block_record&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_order_of_axes_dialog(QWidget*, services&, axis_order&) { return dialog_result::cancel; }
+dialog_result run_order_of_axes_dialog(QWidget*, services&, axis_order&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -14,7 +14,7 @@
 namespace orvix {
 
 class qt_services : public services {
-public:
+  public:
     // `owner` owns every dialog and message box; `editor` holds the document text.
     qt_services(QWidget* owner, QPlainTextEdit* editor);
 
@@ -44,7 +44,7 @@ public:
     bool progress_step(std::uint64_t done) override;
     void progress_end() override;
 
-private:
+  private:
     QWidget* owner_;
     QPlainTextEdit* editor_;
     std::unique_ptr<QProgressDialog> progress_;

@@ -3,6 +3,8 @@
 
 namespace orvix {
 
-dialog_result run_symmetry_operations_dialog(QWidget*, services&, symmetry_operation&) { return dialog_result::cancel; }
+dialog_result run_symmetry_operations_dialog(QWidget*, services&, symmetry_operation&) {
+    return dialog_result::cancel;
+}
 
 }  // namespace orvix

@@ -1,0 +1,254 @@
+// The action protocol: where the input comes from, the result file, every message, and the
+// cleanup of the temporary copy on every exit.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/action_table.h"
+#include "app/echo_action.h"
+#include "app/messages.h"
+#include "crystal/records.h"
+#include "support/test_support.h"
+
+namespace orvix {
+namespace {
+
+using test::crlf;
+using test::read_file;
+using test::scratch_dir;
+using test::write_file;
+
+const std::string sample = crlf("1 1 1 90 90 90\n/* note */\nC1 0.5 -1.25 10\n");
+const std::string sample_result =
+    crlf("1 1 1 90 90 90\n/* note */\nC1         0.500000    -1.250000    10.000000\n");
+
+class ProtocolTest : public testing::Test {
+  protected:
+    void SetUp() override { before_ = test::temporary_copies(); }
+    // No temporary copy may outlive an action, whatever its end.
+    void TearDown() override { EXPECT_EQ(test::temporary_copies(), before_); }
+
+    action_result run(const std::string& editor) {
+        ui_.editor = editor;
+        return test::run_command(echo_command, ui_, doc_);
+    }
+
+    scratch_dir dir_;
+    scripted_services ui_;
+    document_state doc_;
+    std::vector<std::string> before_;
+};
+
+TEST_F(ProtocolTest, EditorTextGoesThroughATemporaryCopy) {
+    for (const std::string& editor : {sample, std::string(" "), std::string("\r\n")}) {
+        SCOPED_TRACE(editor);
+        const std::string result = dir_.file("result.cry");
+        ui_.save_choices.push_back(result);
+        EXPECT_EQ(run(editor), action_result::completed);
+        EXPECT_TRUE(ui_.proposed_open_names.empty());  // no open dialog for a non-empty editor
+        EXPECT_TRUE(ui_.messages.empty());
+        if (editor == sample) {
+            EXPECT_EQ(read_file(result), sample_result);
+        }
+    }
+}
+
+TEST_F(ProtocolTest, ResultDialogLeavesItsChoiceInTheDocument) {
+    const std::string result = dir_.file("first.cry");
+    doc_.current_name = "proposed.cry";
+    ui_.save_choices.push_back(result);
+    run(sample);
+    EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"proposed.cry"});
+    EXPECT_EQ(doc_.current_path, result);
+    EXPECT_EQ(doc_.current_name, "first.cry");
+    ui_.save_choices.push_back(dir_.file("second.cry"));
+    run(sample);
+    EXPECT_EQ(ui_.proposed_save_names.back(), "first.cry");
+}
+
+TEST_F(ProtocolTest, EmptyEditorAsksForAnInputFile) {
+    const std::string input = dir_.file("input.cry");
+    write_file(input, sample);
+    ui_.open_choices.push_back(input);
+    ui_.save_choices.push_back(dir_.file("out.cry"));
+    doc_.current_name = "start.cry";
+    EXPECT_EQ(run(""), action_result::completed);
+    EXPECT_EQ(ui_.proposed_open_names, std::vector<std::string>{"start.cry"});
+    // The save dialog proposes the input file's name.
+    EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"input.cry"});
+    EXPECT_EQ(read_file(dir_.file("out.cry")), sample_result);
+    EXPECT_EQ(read_file(input), sample);
+}
+
+// A file this process can read but not open for writing, even as the superuser.
+std::optional<std::string> read_only_file() {
+    for (const char* candidate : {"/sys/kernel/notes", "/sys/devices/system/cpu/online"}) {
+        const int read_fd = ::open(candidate, O_RDONLY);
+        if (read_fd < 0) continue;
+        ::close(read_fd);
+        const int write_fd = ::open(candidate, O_RDWR);
+        if (write_fd >= 0) {
+            ::close(write_fd);
+            continue;
+        }
+        return std::string(candidate);
+    }
+    return std::nullopt;
+}
+
+struct failure_case {
+    const char* name;
+    std::optional<std::string> open_choice;  // for an empty editor
+    std::vector<shown_message> expected;
+    bool names_cleared;
+};
+
+TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
+    std::vector<failure_case> cases = {
+        {"open dialog cancelled",
+         std::nullopt,
+         {{"could not get name of input file", "", message_icon::error, message_buttons::ok}},
+         false},
+        {"input file cannot be read",
+         dir_.file("missing.cry"),
+         {{"Could not read file!", "missing.cry", message_icon::error, message_buttons::ok},
+          {"could not get name of input file", "", message_icon::error, message_buttons::ok}},
+         true},
+    };
+    if (auto read_only = read_only_file()) {
+        cases.push_back({"input file cannot be opened for reading and writing",
+                         *read_only,
+                         {{"could not open temp or edit content file", "", message_icon::error,
+                           message_buttons::ok}},
+                         false});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui_.messages.clear();
+        ui_.open_choices = {c.open_choice};
+        ui_.save_choices = {dir_.file("never.cry")};
+        doc_.current_name = "doc.cry";
+        doc_.current_path = "/somewhere/doc.cry";
+        EXPECT_EQ(run(""), action_result::failed);
+        ASSERT_EQ(ui_.messages.size(), c.expected.size());
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            EXPECT_EQ(ui_.messages[i].text, c.expected[i].text);
+            EXPECT_EQ(ui_.messages[i].caption, c.expected[i].caption);
+            EXPECT_EQ(ui_.messages[i].icon, c.expected[i].icon);
+        }
+        EXPECT_TRUE(ui_.proposed_save_names.empty());
+        if (c.names_cleared) {
+            EXPECT_TRUE(doc_.current_name.empty());
+        }
+        EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
+    }
+}
+
+TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
+    ui_.save_choices.push_back(std::nullopt);
+    EXPECT_EQ(run(sample), action_result::cancelled);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+}
+
+TEST_F(ProtocolTest, ChoosingTheInputAsResultLeavesTheInputUntouched) {
+    const std::string input = dir_.file("input.cry");
+    write_file(input, sample);
+    ui_.open_choices.push_back(input);
+    ui_.save_choices.push_back(input);
+    EXPECT_NE(run(""), action_result::completed);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(read_file(input), sample);
+}
+
+TEST_F(ProtocolTest, AFullDiskIsReportedWithTheResultPath) {
+    // Enough lines to overflow the stream buffer mid-action.
+    std::string big;
+    for (int i = 0; i < 5000; ++i) {
+        big += 'C';
+        big += std::to_string(i);
+        big += " 0.1 0.2 0.3\r\n";
+    }
+    ui_.save_choices.push_back(std::string("/dev/full"));
+    EXPECT_EQ(run(big), action_result::failed);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Error writing file! Disk full?");
+    EXPECT_EQ(ui_.messages[0].caption, "/dev/full");
+    EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+}
+
+action_result failing_action(action_context& ctx) {
+    action_input input;
+    if (!open_action_input(ctx, input)) return action_result::failed;
+    auto result = create_result_file(ctx);
+    if (!result) return action_result::cancelled;
+    write_line(*result, "written before the failure");
+    throw action_abort("Too many iterations in routine jacobi");
+}
+
+TEST_F(ProtocolTest, AnAbortedActionEndsWithItsMessageAndCleansUp) {
+    const action_entry entry{0, 0, "", &failing_action};
+    ui_.editor = sample;
+    const std::string result = dir_.file("result.cry");
+    ui_.save_choices.push_back(result);
+    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::failed);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Too many iterations in routine jacobi");
+    EXPECT_EQ(ui_.messages[0].caption, "Orvix");
+    // The result file keeps what was written; the editor text is untouched.
+    EXPECT_EQ(read_file(result), "written before the failure\r\n");
+    EXPECT_EQ(ui_.editor, sample);
+}
+
+TEST_F(ProtocolTest, WriteEditorToFileMessages) {
+    struct {
+        const char* name;
+        std::string text;
+        std::string path;
+        const char* message;
+        bool caption_is_path;
+        bool file_left_empty;
+    } cases[] = {
+        {"uncreatable", sample, dir_.file("no/folder/x.cry"), "Error creating file!", true, false},
+        {"empty text", "", dir_.file("empty.cry"), "text length is zero", false, true},
+        {"full disk", sample, "/dev/full", "Error writing file! Disk full?", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui_.messages.clear();
+        EXPECT_FALSE(write_editor_to_file(ui_, c.text, c.path));
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, c.message);
+        EXPECT_EQ(ui_.messages[0].caption, c.caption_is_path ? c.path : "");
+        if (c.file_left_empty) {
+            EXPECT_EQ(std::filesystem::file_size(c.path), 0u);
+        }
+    }
+    ui_.messages.clear();
+    EXPECT_TRUE(write_editor_to_file(ui_, sample, dir_.file("ok.cry")));
+    EXPECT_EQ(read_file(dir_.file("ok.cry")), sample);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST(FileDialogRecord, ResetSetsTheFiltersAndDefaultExtension) {
+    file_dialog_record record;
+    record.filter_index = 3;
+    record.title = "left over";
+    reset_file_dialog_record(record);
+    ASSERT_EQ(record.filters.size(), 4u);
+    EXPECT_EQ(record.filters[0],
+              (std::pair<std::string, std::string>{"Crystal Files (*.CRY)", "*.cry"}));
+    EXPECT_EQ(record.filters[1].first, "Alchemy Mol   (*.MOL)");
+    EXPECT_EQ(record.filters[2].first, "ASCII Files   (*.DAT)");
+    EXPECT_EQ(record.filters[3],
+              (std::pair<std::string, std::string>{"All Files     (*.*)", "*.*"}));
+    EXPECT_EQ(record.filter_index, 0);
+    EXPECT_TRUE(record.title.empty());
+    EXPECT_EQ(record.default_extension, "cry");
+}
+
+}  // namespace
+}  // namespace orvix
