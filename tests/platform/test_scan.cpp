@@ -1,7 +1,9 @@
 // Number reading with "%f" rules, independent of the locale.
 #include <gtest/gtest.h>
+#include <locale.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -59,6 +61,7 @@ TEST(ScanFloat, RoundsOnceFromTheDecimalText) {
     // A decimal half-way between two floats once rounded to double would round again the
     // wrong way; reading straight into single precision must match the correctly rounded
     // value strtof gives in the C locale.
+    const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const char* texts[] = {"1.00000005960464477539062500000001", "0.3", "16777217", "3.4028235e38",
                            "1.17549435e-38"};
     for (const char* t : texts) {
@@ -66,8 +69,9 @@ TEST(ScanFloat, RoundsOnceFromTheDecimalText) {
         std::string_view text(t);
         float value = 0;
         ASSERT_TRUE(scan_float(text, value));
-        EXPECT_EQ(value, std::strtof(t, nullptr));
+        EXPECT_EQ(value, ::strtof_l(t, nullptr, c_locale));
     }
+    ::freelocale(c_locale);
 }
 
 TEST(ScanFloat, NonFiniteValues) {
