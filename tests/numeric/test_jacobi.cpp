@@ -16,7 +16,9 @@
 #include "alloc_fault.h"
 #include "numeric/jacobi.h"
 #include "numeric/onebased.h"
+#include "platform/c_format.h"
 #include "platform/errors.h"
+#include "platform/scan.h"
 
 namespace {
 
@@ -34,16 +36,21 @@ std::uint32_t bits_of(float x) {
 }
 
 std::string printed(float x) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.8g", x);
-    return text;
+    return orvix::c_format("%.8g", static_cast<double>(x));
+}
+
+float read_back(const char* text) {
+    std::string_view rest(text);
+    float value = 0;
+    orvix::scan_float(rest, value);
+    return value;
 }
 
 // The reference values are known as printed with eight significant digits; the float must
 // print that way and be the float that the printed text reads back as.
 void expect_printed_bits(float actual, const char* expected) {
     EXPECT_EQ(printed(actual), expected);
-    EXPECT_EQ(bits_of(actual), bits_of(std::strtof(expected, nullptr)))
+    EXPECT_EQ(bits_of(actual), bits_of(read_back(expected)))
         << "actual " << printed(actual) << " is not the float of " << expected;
 }
 
