@@ -41,8 +41,9 @@ inline constexpr double coupling = 167.845;
 inline constexpr double pi = 3.141592654;
 inline constexpr double degree = 0.017453292519943;
 // Van Vleck's 3/5, 4/15, 3/4 and 1/3 times 4 (with pi^2 they turn a squared coupling in Hz
-// into rad^2 s^-2). The like-spins powder factor is 0.6 * 4 as a double computes it, one
-// bit above the double nearest to 2.4.
+// into rad^2 s^-2). The like-spins powder factor is one bit above the double nearest to 2.4
+// (bits 4003333333333334, what (0.2 * 3) * 4 gives in doubles): the reports are defined
+// with it.
 inline constexpr double powder_like = 2.4000000000000004;
 inline constexpr double powder_unlike = 1.0666666666666667;
 inline constexpr double crystal_like = 3.0;
