@@ -171,26 +171,6 @@ TEST_F(DipolarAction, EachUseStartsFromThePreviousOne) {
     EXPECT_EQ(seen.gamma_observed, 25.18148);
 }
 
-TEST_F(DipolarAction, FirstUseOffersTheInitialValues) {
-    dipolar_parameters seen;
-    seen.alpha = -1;
-    run(crlf(cartesian + "H 0 0 0\n"), [&seen](dipolar_parameters& p) { seen = p; });
-    const dipolar_parameters initial;
-    EXPECT_EQ(seen.rotation_sense, 0);
-    EXPECT_EQ(seen.observed_nucleus, 0);
-    EXPECT_EQ(seen.coupled_nucleus, 0);
-    EXPECT_EQ(seen.moment_type, 1);
-    EXPECT_EQ(seen.abundance, 100.0);
-    EXPECT_EQ(seen.alpha, 0.0);
-    EXPECT_EQ(seen.beta, 90.0);
-    EXPECT_EQ(seen.gamma_start, 0.0);
-    EXPECT_EQ(seen.gamma_increment, 1.0);
-    EXPECT_EQ(seen.gamma_end, 180.0);
-    EXPECT_EQ(seen.phase, 0.0);
-    EXPECT_EQ(seen.cutoff, 1000.0);
-    EXPECT_EQ(initial.moment_type, seen.moment_type);
-}
-
 TEST_F(DipolarAction, PowderAndPatternRunToTheirEnd) {
     EXPECT_EQ(run(crlf(cartesian + "/ c\nH 0 0 0\nH 1 0 0\n"),
                   [](dipolar_parameters& p) { p.moment_type = 0; }),

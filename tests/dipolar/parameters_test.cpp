@@ -116,14 +116,5 @@ TEST(DipolarDialogRules, AskTakesTheClosingStepForEitherAnswer) {
     }
 }
 
-TEST(DipolarDialogRules, TheRunHasOneRecord) {
-    dipolar_parameters& first = dipolar_record();
-    first.cutoff = 3.25;
-    EXPECT_EQ(&dipolar_record(), &first);
-    EXPECT_EQ(dipolar_record().cutoff, 3.25);
-    dipolar_record() = dipolar_parameters{};
-    EXPECT_EQ(dipolar_record().cutoff, 1000.0);
-}
-
 }  // namespace
 }  // namespace orvix
