@@ -63,23 +63,18 @@ dipolar_status read_dipolar_input(exclusive_file& input, dipolar_input& out) {
     if (!is_cartesian_cell(cell)) return dipolar_status::not_cartesian;
     if (!input.rewind()) return dipolar_status::could_not_read;
     out.entries.clear();
-    // The same records, in the same order of tests, that read_atom_line passes over.
+    // The same records, tested in the same order, that read_atom_line meets; kept in memory
+    // because the rotation pattern copies the comments once per angle.
     std::string line;
-    dipolar_entry entry;
     while (CVlgets(line, input)) {
+        dipolar_entry entry;
         if (is_comment_line(line)) {
             entry.is_comment = true;
-            entry.comment = line;
-            out.entries.push_back(std::move(entry));
-            entry = dipolar_entry{};
+            entry.comment = std::move(line);
+        } else if (is_cell_line(line) || !parse_atom_line(line, entry.atom)) {
             continue;
         }
-        if (is_cell_line(line)) continue;
-        if (parse_atom_line(line, entry.atom)) {
-            entry.is_comment = false;
-            out.entries.push_back(std::move(entry));
-            entry = dipolar_entry{};
-        }
+        out.entries.push_back(std::move(entry));
     }
     if (std::ferror(input.stream()) != 0) return dipolar_status::could_not_read;
     return dipolar_status::ok;
