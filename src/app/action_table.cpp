@@ -2,6 +2,7 @@
 #include "app/action_table.h"
 
 #include "app/echo_action.h"
+#include "dipolar/dipolar_action.h"
 
 namespace orvix {
 
@@ -9,6 +10,7 @@ namespace {
 
 const action_entry table[] = {
     {echo_command, 0, "echo-atoms", &echo_atoms},
+    {dipolar_command, 0, "dipolar", &dipolar_moment},
 };
 
 }  // namespace

@@ -39,6 +39,10 @@ inline constexpr std::string_view no_crystal_axes =
     "Error: there is no data on crystal axes!!";               // 172
 inline constexpr std::string_view build_date = "May 19 2021";  // 257
 
+// The program's own refusal of a rotation pattern that would never reach its end angle.
+inline constexpr std::string_view increment_not_positive =
+    "The rotation angle increment must be greater than zero!";
+
 // Internal diagnostics without a caption of their own.
 inline constexpr std::string_view text_length_zero = "text length is zero";
 inline constexpr std::string_view no_buffer = "could not allocate buffer handle";

@@ -1,10 +1,207 @@
-// The dipolar dialog (not built yet: answers Cancel).
+// The "Dipolar Second Moment" dialog: the two nuclei, the natural abundance, powder or
+// single crystal, the rotation axis and angles, the sense of rotation and the cut-off. It
+// edits the run's dipolar parameter record in place: every edit reaches the record as it is
+// made, so the next opening shows it again, also after Cancel.
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStringList>
+#include <functional>
+
+#include "dipolar/nuclei.h"
+#include "dipolar/parameters.h"
+#include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 
 namespace orvix {
 
-dialog_result run_dipolar_dialog(QWidget*, services&, dipolar_parameters&) {
-    return dialog_result::cancel;
+namespace {
+
+// A drop-down list of the nuclei that also finds an entry by typing its label ("27Al", in
+// any letter case) or a part of it through the completer. Text that names no nucleus marks
+// the list and keeps OK disabled until it is corrected or the list loses the focus (which
+// shows the selected nucleus again), so the record never holds a nucleus the user cannot see.
+class nucleus_list : public QComboBox {
+  public:
+    nucleus_list(orvix_dialog* dialog, const QStringList& labels, int position,
+                 std::function<void(int)> on_selected)
+        : QComboBox(dialog), dialog_(dialog), on_selected_(std::move(on_selected)) {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        addItems(labels);
+        setMaxVisibleItems(20);
+        auto* finder = new QCompleter(labels, this);
+        finder->setCaseSensitivity(Qt::CaseInsensitive);
+        finder->setFilterMode(Qt::MatchContains);
+        finder->setCompletionMode(QCompleter::PopupCompletion);
+        setCompleter(finder);
+        if (position >= 0 && position < count()) setCurrentIndex(position);
+        // Connected after the first selection: showing the record's value is no selection.
+        connect(this, &QComboBox::activated, this, [this](int index) {
+            mark_valid(true);
+            if (index >= 0) on_selected_(index);
+        });
+        connect(lineEdit(), &QLineEdit::textEdited, this, &nucleus_list::on_typed);
+        connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
+            if (findText(lineEdit()->text(), Qt::MatchFixedString) < 0) {
+                lineEdit()->setText(itemText(currentIndex()));
+                mark_valid(true);
+            }
+        });
+    }
+
+  private:
+    void on_typed(const QString& text) {
+        const int index = findText(text.trimmed(), Qt::MatchFixedString);
+        mark_valid(index >= 0);
+        if (index < 0 || index == currentIndex()) return;
+        setCurrentIndex(index);
+        on_selected_(index);
+    }
+
+    void mark_valid(bool valid) {
+        setStyleSheet(valid ? QString() : QStringLiteral("QComboBox { background: #ffd6d6; }"));
+        setToolTip(valid ? QString() : tr("No such nucleus"));
+        dialog_->set_field_valid(this, valid);
+    }
+
+    orvix_dialog* dialog_;
+    std::function<void(int)> on_selected_;
+};
+
+QLabel* label_for(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// A radio pair bound to a 0/1 record member: a click stores the button's index.
+void bind_radio_pair(QWidget* parent, QRadioButton* first, QRadioButton* second,
+                     std::int32_t& member) {
+    auto* group = new QButtonGroup(parent);
+    group->addButton(first, 0);
+    group->addButton(second, 1);
+    (member == 0 ? first : second)->setChecked(true);
+    QObject::connect(group, &QButtonGroup::idClicked, parent, [&member](int id) { member = id; });
+}
+
+// One row of a number field: label with its mnemonic, the field, and its unit.
+double_field* add_number_row(orvix_dialog* dialog, QGridLayout* grid, int row, const QString& text,
+                             const char* name, double& member, const QString& unit) {
+    auto* field = new double_field(dialog, member);
+    field->setObjectName(QString::fromLatin1(name));
+    grid->addWidget(label_for(text, field, dialog), row, 0);
+    grid->addWidget(field, row, 1);
+    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, dialog), row, 2);
+    return field;
+}
+
+}  // namespace
+
+dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameters& record) {
+    orvix_dialog dialog(owner, QObject::tr("Dipolar Second Moment"), "HLP_DIPMOM", ui);
+    dialog.setObjectName(QStringLiteral("dipolar_dialog"));
+
+    QStringList labels;
+    for (const std::string& label : InitNucleiListLabels())
+        labels << QString::fromLatin1(label.c_str());
+
+    // Define Dipolar Interaction.
+    auto* interaction = new QGroupBox(QObject::tr("Define &Dipolar Interaction:"), &dialog);
+    auto* interaction_grid = new QGridLayout(interaction);
+    double_field* abundance = nullptr;
+    auto* observed =
+        new nucleus_list(&dialog, labels, record.observed_nucleus,
+                         [&record](int index) { select_observed_nucleus(record, index); });
+    observed->setObjectName(QStringLiteral("observed_nucleus"));
+    auto* coupled =
+        new nucleus_list(&dialog, labels, record.coupled_nucleus, [&record, &abundance](int index) {
+            select_coupled_nucleus(record, index);
+            abundance->show_value(record.abundance);
+        });
+    coupled->setObjectName(QStringLiteral("coupled_nucleus"));
+    interaction_grid->addWidget(label_for(QObject::tr("&Observed nucleus:"), observed, interaction),
+                                0, 0);
+    interaction_grid->addWidget(observed, 0, 1);
+    interaction_grid->addWidget(label_for(QObject::tr("&Coupled nucleus:"), coupled, interaction),
+                                1, 0);
+    interaction_grid->addWidget(coupled, 1, 1);
+    abundance = new double_field(&dialog, record.abundance);
+    abundance->setObjectName(QStringLiteral("abundance"));
+    interaction_grid->addWidget(
+        label_for(QObject::tr("&Natural abundance:"), abundance, interaction), 2, 0);
+    interaction_grid->addWidget(abundance, 2, 1);
+    dialog.body()->addWidget(interaction);
+
+    // Type of Moment Calculation.
+    auto* type = new QGroupBox(QObject::tr("Type of Moment Calculation:"), &dialog);
+    auto* type_layout = new QVBoxLayout(type);
+    auto* powder = new QRadioButton(QObject::tr("&powder"), type);
+    powder->setObjectName(QStringLiteral("powder"));
+    auto* single_crystal = new QRadioButton(
+        QObject::tr("&single crystal (define rotation axis in next section)"), type);
+    single_crystal->setObjectName(QStringLiteral("single_crystal"));
+    type_layout->addWidget(powder);
+    type_layout->addWidget(single_crystal);
+    bind_radio_pair(&dialog, powder, single_crystal, record.moment_type);
+    dialog.body()->addWidget(type);
+
+    // Define Orientation of Rotation Axis: used by the single-crystal pattern only, but never
+    // disabled, so the values can be prepared while the powder is chosen.
+    auto* axis = new QGroupBox(QObject::tr("Define Orientation of &Rotation Axis:"), &dialog);
+    auto* axis_grid = new QGridLayout(axis);
+    const QString deg = QObject::tr("deg");
+    add_number_row(&dialog, axis_grid, 0, QObject::tr("&Alpha:"), "alpha", record.alpha, deg);
+    add_number_row(&dialog, axis_grid, 1, QObject::tr("&Beta:"), "beta", record.beta, deg);
+    add_number_row(&dialog, axis_grid, 2, QObject::tr("Gamma (&start):"), "gamma_start",
+                   record.gamma_start, deg);
+    add_number_row(&dialog, axis_grid, 3, QObject::tr("Gamma (&incr.):"), "gamma_increment",
+                   record.gamma_increment, deg);
+    add_number_row(&dialog, axis_grid, 4, QObject::tr("Gamma (&end):"), "gamma_end",
+                   record.gamma_end, deg);
+    add_number_row(&dialog, axis_grid, 5, QObject::tr("&Phase angle:"), "phase", record.phase, deg);
+    auto* clockwise = new QRadioButton(QObject::tr("clockwise (single-crystal NMR)"), axis);
+    clockwise->setObjectName(QStringLiteral("clockwise"));
+    auto* anticlockwise = new QRadioButton(QObject::tr("anticlockwise"), axis);
+    anticlockwise->setObjectName(QStringLiteral("anticlockwise"));
+    bind_radio_pair(&dialog, clockwise, anticlockwise, record.rotation_sense);
+    auto* sense = new QHBoxLayout;
+    sense->addWidget(clockwise);
+    sense->addWidget(anticlockwise);
+    sense->addStretch(1);
+    // The mnemonic of the sense label moves to the checked button of the pair.
+    auto* sense_label = new QLabel(QObject::tr("&Sense of rotation:"), axis);
+    sense_label->setBuddy(record.rotation_sense == 0 ? clockwise : anticlockwise);
+    QObject::connect(clockwise, &QRadioButton::toggled, sense_label,
+                     [sense_label, clockwise, anticlockwise](bool on) {
+                         sense_label->setBuddy(on ? clockwise : anticlockwise);
+                     });
+    axis_grid->addWidget(sense_label, 6, 0);
+    axis_grid->addLayout(sense, 6, 1, 1, 2);
+    dialog.body()->addWidget(axis);
+
+    // Cut-off distance, outside the groups.
+    auto* cutoff_grid = new QGridLayout;
+    double_field* cutoff =
+        add_number_row(&dialog, cutoff_grid, 0, QObject::tr("Cut-off &distance:"), "cutoff",
+                       record.cutoff, QObject::tr("A"));
+    dialog.body()->addLayout(cutoff_grid);
+
+    // Reading order for the Tab key, the buttons last; the observed nucleus has the focus.
+    QWidget::setTabOrder(cutoff, dialog.ok_button());
+    QWidget::setTabOrder(dialog.ok_button(), dialog.cancel_button());
+    QWidget::setTabOrder(dialog.cancel_button(), dialog.help_button());
+    observed->setFocus();
+
+    const dialog_result result = dialog.run();
+    // Whatever the answer, the properties of the selected nuclei are fetched again.
+    finish_dipolar_dialog(record);
+    return result;
 }
 
 }  // namespace orvix

@@ -1,0 +1,89 @@
+// The Dipolar Moment action.
+#include "dipolar/dipolar_action.h"
+
+#include "app/messages.h"
+#include "dipolar/parameters.h"
+
+namespace orvix {
+
+std::string error_report_text(int first, int second) {
+    std::string text(msg::message_text(first));
+    text.push_back('\n');
+    text.append(msg::message_text(second));
+    return text;
+}
+
+void CVErrMess(services& ui, int first, int second) {
+    ui.message(error_report_text(first, second), msg::program_name, message_icon::error,
+               message_buttons::ok);
+}
+
+void report_dipolar_status(services& ui, dipolar_status status) {
+    switch (status) {
+        case dipolar_status::ok:
+        case dipolar_status::cancelled:
+            return;
+        case dipolar_status::increment_not_positive:
+            ui.message(msg::increment_not_positive, msg::program_name, message_icon::error,
+                       message_buttons::ok);
+            return;
+        case dipolar_status::could_not_read:
+        case dipolar_status::no_unit_cell:
+        case dipolar_status::not_cartesian:
+        case dipolar_status::unexpected_end:
+            CVErrMess(ui, 7, static_cast<int>(status));
+            return;
+    }
+}
+
+namespace {
+
+dipolar_status compute(services& ui, action_input& input, exclusive_file& result,
+                       const dipolar_parameters& parameters) {
+    dipolar_input entries;
+    const dipolar_status read = read_dipolar_input(*input.file, entries);
+    if (read != dipolar_status::ok) return read;
+    if (parameters.moment_type == 0) {
+        progress_scope progress(ui, "Computing the powder second moment...",
+                                entries.entries.size());
+        return write_powder_sum(entries, parameters, result,
+                                [&progress](std::uint64_t done) { return progress.step(done); });
+    }
+    progress_scope progress(ui, "Computing the single-crystal rotation pattern...",
+                            rotation_line_count(parameters));
+    return write_rotation_pattern(entries, parameters, result,
+                                  [&progress](std::uint64_t done) { return progress.step(done); });
+}
+
+}  // namespace
+
+action_result dipolar_moment(action_context& ctx) {
+    action_input input;
+    if (!open_action_input(ctx, input)) return action_result::failed;
+    if (!input.file->rewind()) return action_result::failed;
+    auto result = create_result_file(ctx);
+    if (!result) return action_result::cancelled;
+
+    dipolar_parameters& parameters = dipolar_record();
+    if (ask_dipolar_parameters(ctx.ui, parameters) != dialog_result::ok) {
+        result->close();
+        close_action_input(input);
+        return action_result::cancelled;
+    }
+
+    const dipolar_status status = compute(ctx.ui, input, *result, parameters);
+    report_dipolar_status(ctx.ui, status);
+    // Whatever was written before a failure or a cancel stays in the result file.
+    result->close();
+    close_action_input(input);
+    switch (status) {
+        case dipolar_status::ok:
+            return action_result::completed;
+        case dipolar_status::cancelled:
+            return action_result::cancelled;
+        default:
+            return action_result::failed;
+    }
+}
+
+}  // namespace orvix

@@ -1,0 +1,43 @@
+// The nuclear data table: every NMR-active nuclide with its spin, gyromagnetic ratio and
+// natural abundance, compiled into the program from data/nuclei.csv (sources beside it).
+//
+// A nucleus is known to the dialogs by its number, its position in the list plus 1: 1H is
+// nucleus number 1. The four operations with capitalised names are the ones the dipolar
+// dialog and the second-moment action rely on.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvix {
+
+struct nucleus {
+    std::string_view label;    // mass number and element symbol, e.g. "27Al"
+    std::string_view element;  // element symbol, e.g. "Al"
+    int mass_number;
+    double spin;       // spin quantum number I
+    double gamma;      // gyromagnetic ratio in 10^7 rad s^-1 T^-1, signed
+    double abundance;  // natural abundance in percent, 0 to 100
+};
+
+// The whole table in list order (by atomic number, then mass number; 1H first).
+std::span<const nucleus> nuclei_table();
+
+// The labels of the list, in numbering order; both nucleus lists of the dialog are filled
+// from it, so position k of either list is nucleus number k + 1.
+std::vector<std::string> InitNucleiListLabels();
+
+// Properties by nucleus number (1 to the number of list entries). A number outside the list
+// answers 0, which no real nucleus has for its gamma or spin.
+double GetNucleusGamma(int number);
+double GetNucleusSpin(int number);
+double GetNucleusNatAbundance(int number);
+
+// The list position (counted from 0) of a nucleus given as a label ("27Al", any letter case)
+// or as its list number ("18"). Nothing when the text names no nucleus.
+std::optional<int> find_nucleus_position(std::string_view label_or_number);
+
+}  // namespace orvix
