@@ -2,6 +2,7 @@
 #include "app/action_table.h"
 
 #include "app/echo_action.h"
+#include "tensor/diagonalise_action.h"
 
 namespace orvix {
 
@@ -9,6 +10,10 @@ namespace {
 
 const action_entry table[] = {
     {echo_command, 0, "echo-atoms", &echo_atoms},
+    // orvix-cli runs both orders from one subcommand, "diagonalise [--ascending]".
+    {diagonalise_descending_command, diagonalise_descending_mode, "diagonalise",
+     &diagonalise_tensor},
+    {diagonalise_ascending_command, diagonalise_ascending_mode, "diagonalise", &diagonalise_tensor},
 };
 
 }  // namespace
