@@ -7,7 +7,6 @@
 
 #include "app/messages.h"
 #include "crystal/records.h"
-#include "numeric/jacobi.h"
 #include "numeric/onebased.h"
 #include "tensor/tensor.h"
 #include "tensor/tensor_report.h"
@@ -73,15 +72,7 @@ action_result diagonalise_tensor(action_context& ctx) {
 
     vector d;
     matrix v;
-    {
-        // The eigen-solver works on a scratch copy, whose upper triangle it overwrites.
-        tensor9 scratch = symmetrized;
-        matrix_view view = convert_matrix(scratch.data());
-        int rotations = 0;
-        jacobi(view, d, v, rotations);
-    }
-    sort_principal_axes(d, v, order);
-    make_right_handed(v);
+    principal_axes(symmetrized, order, d, v);
     // A report of "inf" components would pass for a result; nothing of it is written.
     if (!decomposition_is_finite(d, v)) {
         show_wrong_data_format(ctx.ui);

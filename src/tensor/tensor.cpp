@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "crystal/records.h"
+#include "numeric/jacobi.h"
 #include "platform/scan.h"
 
 namespace orvix {
@@ -152,6 +153,18 @@ void make_right_handed(matrix& v) {
     store_column(v, 1, p);
     store_column(v, 2, q);
     store_column(v, 3, r);
+}
+
+void principal_axes(const tensor9& symmetrized, sort_order order, vector& d, matrix& v) {
+    {
+        // The eigen-solver overwrites the upper triangle of what it is given.
+        tensor9 scratch = symmetrized;
+        matrix_view view = convert_matrix(scratch.data());
+        int rotations = 0;
+        jacobi(view, d, v, rotations);
+    }
+    sort_principal_axes(d, v, order);
+    make_right_handed(v);
 }
 
 double vector_angle(const vector& a, const vector& b) {

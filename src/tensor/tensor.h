@@ -55,6 +55,11 @@ void sort_principal_axes(vector& d, matrix& v, sort_order order);
 // the orthogonality check (a zero column among them) leave v exactly as it was.
 void make_right_handed(matrix& v);
 
+// The principal components d and axes v (column k belongs to d[k]) of a symmetrised
+// tensor: the eigen-solver on a scratch copy, then the sort and the right-handed step.
+// A solver that does not converge ends the action through numeric_error.
+void principal_axes(const tensor9& symmetrized, sort_order order, vector& d, matrix& v);
+
 // The angle between a and b in degrees, 0 to 180, worked in double precision; a cosine
 // pushed past +-1 by rounding counts as +-1. NaN when either vector has zero length.
 double vector_angle(const vector& a, const vector& b);
