@@ -13,7 +13,6 @@
 namespace orvix {
 namespace {
 
-using test::crlf;
 using test::read_file;
 using test::scratch_dir;
 
@@ -121,19 +120,6 @@ TEST(TensorReport, WideNumbersWidenTheirLines) {
         for (int row = 1; row <= 3; ++row)
             EXPECT_EQ(numbers[static_cast<std::size_t>(row)], v[row][k]);
     }
-}
-
-TEST(TensorReport, WritersAppend) {
-    scratch_dir dir;
-    {
-        auto out = exclusive_file::create(dir.file("report.cry"));
-        out->write(crlf("/* kept */\n"));
-        write_symmetrized_tensor(*out, tensor9{});
-        out->close();
-    }
-    const auto lines = lines_of(read_file(dir.file("report.cry")));
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "/* kept */");
 }
 
 }  // namespace
