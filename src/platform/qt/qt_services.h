@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTextDocument>
 #include <functional>
 #include <memory>
 
@@ -14,7 +15,7 @@
 namespace orvix {
 
 class qt_services : public services {
-public:
+  public:
     // `owner` owns every dialog and message box; `editor` holds the document text.
     qt_services(QWidget* owner, QPlainTextEdit* editor);
 
@@ -44,7 +45,7 @@ public:
     bool progress_step(std::uint64_t done) override;
     void progress_end() override;
 
-private:
+  private:
     QWidget* owner_;
     QPlainTextEdit* editor_;
     std::unique_ptr<QProgressDialog> progress_;
@@ -55,6 +56,9 @@ private:
 
 // The editor's text as 8-bit bytes with CR LF line ends, and back (Latin-1 both ways).
 std::string editor_bytes(const QString& text);
+// The same from the editor's document itself, block by block: a no-break space stays one
+// (the document's plain text would turn it into a blank).
+std::string editor_bytes(const QTextDocument& document);
 QString editor_text_from_bytes(const std::string& bytes);
 
 // The filter string of a file dialog from the record's table.
