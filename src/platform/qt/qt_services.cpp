@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -55,8 +56,11 @@ qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor) : owner_(owner)
 answer qt_services::message(std::string_view text, std::string_view caption, message_icon icon,
                             message_buttons buttons) {
     QMessageBox box(owner_);
-    box.setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    box.setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    // Texts and captions may hold file names, which are in the system's 8-bit encoding.
+    box.setObjectName(QStringLiteral("message_box"));
+    box.setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+    box.setWindowTitle(
+        QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
     switch (icon) {
         case message_icon::error:
             box.setIcon(QMessageBox::Critical);
@@ -101,40 +105,59 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
     }
 }
 
-namespace {
-
-bool run_file_dialog(QWidget* owner, const file_dialog_record& record, std::string& path,
-                     std::string& name, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner);
+void configure_file_dialog(QFileDialog& dialog, const file_dialog_record& record,
+                           const std::string& proposed, QFileDialog::AcceptMode mode,
+                           const QString& directory) {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
+    // Each filter is offered under its description alone; the pattern in brackets after it
+    // is what the dialog filters by.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(file_dialog_filters(record));
     const QStringList filters = dialog.nameFilters();
     if (record.filter_index >= 0 && record.filter_index < filters.size())
         dialog.selectNameFilter(filters[record.filter_index]);
+    // Qt's own dialog squeezes runs of blanks out of the texts it offers, and ours line the
+    // patterns up with them: put the descriptions back as they are. The dialog filters by
+    // position, so only the text shown changes. (A native dialog shows its own texts.)
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < types->count() && i < static_cast<int>(record.filters.size()); ++i)
+            types->setItemText(i, QString::fromLatin1(record.filters[i].first.c_str()));
+    }
     dialog.setDefaultSuffix(QString::fromLatin1(record.default_extension.c_str()));
     if (!record.title.empty()) dialog.setWindowTitle(QString::fromLatin1(record.title.c_str()));
     if (!record.initial_dir.empty())
-        dialog.setDirectory(QString::fromLatin1(record.initial_dir.c_str()));
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path.c_str()));
+        dialog.setDirectory(QString::fromLocal8Bit(record.initial_dir.c_str()));
+    else if (!directory.isEmpty())
+        dialog.setDirectory(directory);
+    if (!proposed.empty()) dialog.selectFile(QString::fromLocal8Bit(proposed.c_str()));
+}
+
+bool qt_services::run_file_dialog(const file_dialog_record& record, std::string& path,
+                                  std::string& name, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner_);
+    dialog.setObjectName(mode == QFileDialog::AcceptOpen ? QStringLiteral("open_file_dialog")
+                                                         : QStringLiteral("save_file_dialog"));
+    configure_file_dialog(dialog, record, path, mode, last_directory_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo info(chosen);
+    // The next dialog starts where this one chose, as the names it proposes are bare names.
+    last_directory_ = info.absolutePath();
     path = chosen.toLocal8Bit().toStdString();
-    name = QFileInfo(chosen).fileName().toLocal8Bit().toStdString();
+    name = info.fileName().toLocal8Bit().toStdString();
     return true;
 }
 
-}  // namespace
-
 bool qt_services::open_file_dialog(const file_dialog_record& record, std::string& path,
                                    std::string& name) {
-    return run_file_dialog(owner_, record, path, name, QFileDialog::AcceptOpen);
+    return run_file_dialog(record, path, name, QFileDialog::AcceptOpen);
 }
 
 bool qt_services::save_file_dialog(const file_dialog_record& record, std::string& path,
                                    std::string& name) {
-    return run_file_dialog(owner_, record, path, name, QFileDialog::AcceptSave);
+    return run_file_dialog(record, path, name, QFileDialog::AcceptSave);
 }
 
 std::string qt_services::editor_text() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
@@ -46,7 +47,11 @@ class qt_services : public services {
     void progress_end() override;
 
   private:
+    bool run_file_dialog(const file_dialog_record& record, std::string& path, std::string& name,
+                         QFileDialog::AcceptMode mode);
+
     QWidget* owner_;
+    QString last_directory_;
     QPlainTextEdit* editor_;
     std::unique_ptr<QProgressDialog> progress_;
     QElapsedTimer progress_clock_;
@@ -63,5 +68,12 @@ QString editor_text_from_bytes(const std::string& bytes);
 
 // The filter string of a file dialog from the record's table.
 QString file_dialog_filters(const file_dialog_record& record);
+
+// Sets up a file dialog from the record: its filters (shown by their descriptions), the one
+// selected, the default suffix, the proposed name and, without an initial directory in the
+// record, `directory` (the folder of the last file chosen).
+void configure_file_dialog(QFileDialog& dialog, const file_dialog_record& record,
+                           const std::string& proposed, QFileDialog::AcceptMode mode,
+                           const QString& directory = {});
 
 }  // namespace orvix
