@@ -13,13 +13,9 @@ void error_box(services& ui, std::string_view text, std::string_view caption) {
 
 }  // namespace
 
-action_input::~action_input() {
-    close_action_input(*this);
-}
+action_input::~action_input() { close_action_input(*this); }
 
-bool editor_is_empty(services& ui) {
-    return ui.editor_text().empty();
-}
+bool editor_is_empty(services& ui) { return ui.editor_text().empty(); }
 
 bool write_editor_to_file(services& ui, const std::string& text, const std::string& path) {
     auto file = exclusive_file::create(path);

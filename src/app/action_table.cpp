@@ -13,8 +13,6 @@ const action_entry table[] = {
 
 }  // namespace
 
-std::span<const action_entry> action_table() {
-    return table;
-}
+std::span<const action_entry> action_table() { return table; }
 
 }  // namespace orvix

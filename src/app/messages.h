@@ -7,37 +7,37 @@ namespace orvix::msg {
 
 inline constexpr std::string_view program_name = "Orvix";
 
-inline constexpr std::string_view untitled = "(untitled)";                           // 1
-inline constexpr std::string_view edit_out_of_space = "Edit control out of space!";  // 2
-inline constexpr std::string_view could_not_read_file = "Could not read file!";      // 3
+inline constexpr std::string_view untitled = "(untitled)";                               // 1
+inline constexpr std::string_view edit_out_of_space = "Edit control out of space!";      // 2
+inline constexpr std::string_view could_not_read_file = "Could not read file!";          // 3
 inline constexpr std::string_view no_unit_cell =
-    "File contains no unit cell information (crystal axes)!";                                   // 4
+    "File contains no unit cell information (crystal axes)!";                             // 4
 inline constexpr std::string_view not_cartesian = "The crystal axis system is not Cartesian!";  // 5
-inline constexpr std::string_view unexpected_end = "Unexpected end of data encountered!";       // 6
+inline constexpr std::string_view unexpected_end = "Unexpected end of data encountered!";  // 6
 inline constexpr std::string_view dipolar_error =
     "Error in calculating dipolar second moments!";                                       // 7
-inline constexpr std::string_view not_enough_memory = "Not enough memory!";               // 160
-inline constexpr std::string_view file_too_large = "Edit control out of space!";          // 161
-inline constexpr std::string_view open_could_not_read = "Could not read file!";           // 162
-inline constexpr std::string_view error_creating_file = "Error creating file!";           // 163
-inline constexpr std::string_view error_writing_file = "Error writing file! Disk full?";  // 164
-inline constexpr std::string_view wrong_data_format = "Wrong data format!";               // 165
+inline constexpr std::string_view not_enough_memory = "Not enough memory!";              // 160
+inline constexpr std::string_view file_too_large = "Edit control out of space!";         // 161
+inline constexpr std::string_view open_could_not_read = "Could not read file!";          // 162
+inline constexpr std::string_view error_creating_file = "Error creating file!";          // 163
+inline constexpr std::string_view error_writing_file = "Error writing file! Disk full?"; // 164
+inline constexpr std::string_view wrong_data_format = "Wrong data format!";              // 165
 inline constexpr std::string_view not_unit_vectors =
     "The direction cosines are not unit vectors! Do you want to normalize them (OK) or to "
-    "cancel?";  // 166
+    "cancel?";                                                                            // 166
 inline constexpr const char* not_orthogonal_format =
-    "The unit vectors %s are not orthogonal!  Check Data!";  // 167
+    "The unit vectors %s are not orthogonal!  Check Data!";                               // 167
 inline constexpr std::string_view left_handed =
     "Your data define a left-handed axis system!  In order to get a right-handed sense, "
-    "select an axis to invert or cancel!";                                    // 168
-inline constexpr const char* euler_clipboard_format = "%.10f  %.10f  %.10f";  // 169
+    "select an axis to invert or cancel!";                                                // 168
+inline constexpr const char* euler_clipboard_format = "%.10f  %.10f  %.10f";              // 169
 inline constexpr std::string_view null_vector =
-    "One axis is a NULL vector!!  Normalization failed!";  // 170
+    "One axis is a NULL vector!!  Normalization failed!";                                 // 170
 inline constexpr std::string_view axes_not_assigned =
-    "In defining the ordering of axes, not all axes have been assigned! Try again.";  // 171
+    "In defining the ordering of axes, not all axes have been assigned! Try again.";      // 171
 inline constexpr std::string_view no_crystal_axes =
-    "Error: there is no data on crystal axes!!";               // 172
-inline constexpr std::string_view build_date = "May 19 2021";  // 257
+    "Error: there is no data on crystal axes!!";                                          // 172
+inline constexpr std::string_view build_date = "May 19 2021";                             // 257
 
 // The save question of New, Open, Exit, log-off and shutdown; %s is the current name.
 inline constexpr const char* save_changes_format = "Save current changes in %s?";

@@ -51,7 +51,8 @@ QString file_dialog_filters(const file_dialog_record& record) {
     return filters.join(QStringLiteral(";;"));
 }
 
-qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor) : owner_(owner), editor_(editor) {}
+qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor)
+    : owner_(owner), editor_(editor) {}
 
 answer qt_services::message(std::string_view text, std::string_view caption, message_icon icon,
                             message_buttons buttons) {
@@ -62,26 +63,14 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
     box.setWindowTitle(
         QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
     switch (icon) {
-        case message_icon::error:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case message_icon::question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case message_icon::warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case message_icon::information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case message_icon::none:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
+        case message_icon::error: box.setIcon(QMessageBox::Critical); break;
+        case message_icon::question: box.setIcon(QMessageBox::Question); break;
+        case message_icon::warning: box.setIcon(QMessageBox::Warning); break;
+        case message_icon::information: box.setIcon(QMessageBox::Information); break;
+        case message_icon::none: box.setIcon(QMessageBox::NoIcon); break;
     }
     switch (buttons) {
-        case message_buttons::ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
+        case message_buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
         case message_buttons::ok_cancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box.setDefaultButton(QMessageBox::Ok);
@@ -92,16 +81,12 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes:
-            return answer::yes;
-        case QMessageBox::No:
-            return answer::no;
-        case QMessageBox::Cancel:
-            return answer::cancel;
-        default:
-            return buttons == message_buttons::ok          ? answer::ok
-                   : buttons == message_buttons::ok_cancel ? answer::ok
-                                                           : answer::cancel;
+        case QMessageBox::Yes: return answer::yes;
+        case QMessageBox::No: return answer::no;
+        case QMessageBox::Cancel: return answer::cancel;
+        default: return buttons == message_buttons::ok ? answer::ok
+                        : buttons == message_buttons::ok_cancel ? answer::ok
+                                                                : answer::cancel;
     }
 }
 
@@ -160,9 +145,7 @@ bool qt_services::save_file_dialog(const file_dialog_record& record, std::string
     return run_file_dialog(record, path, name, QFileDialog::AcceptSave);
 }
 
-std::string qt_services::editor_text() {
-    return editor_bytes(*editor_->document());
-}
+std::string qt_services::editor_text() { return editor_bytes(*editor_->document()); }
 
 std::optional<std::string> qt_services::clipboard_text() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -229,16 +212,15 @@ bool qt_services::progress_step(std::uint64_t done) {
     const qint64 now = progress_clock_.elapsed();
     if (now - progress_last_event_ms_ < 50) return !progress_->wasCanceled();
     progress_last_event_ms_ = now;
-    const int value = progress_total_ == 0 ? 0
-                                           : static_cast<int>(1000.0 * static_cast<double>(done) /
-                                                              static_cast<double>(progress_total_));
+    const int value = progress_total_ == 0
+                          ? 0
+                          : static_cast<int>(1000.0 * static_cast<double>(done) /
+                                             static_cast<double>(progress_total_));
     progress_->setValue(std::min(value, 999));
     QCoreApplication::processEvents();
     return !progress_->wasCanceled();
 }
 
-void qt_services::progress_end() {
-    progress_.reset();
-}
+void qt_services::progress_end() { progress_.reset(); }
 
 }  // namespace orvix
