@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -136,12 +136,19 @@ TEST(SystemInfo, Texts) {
     ASSERT_TRUE(handles);
     EXPECT_GT(handles->free, 0u);
     EXPECT_LE(handles->free, handles->total);
-    // A file held open takes one handle.
+    // A file held open takes one handle. Qt's own threads may open a handle of their own
+    // meanwhile, so a few tries are allowed.
     test::scratch_dir dir;
     test::write_file(dir.file("h"), "x");
-    auto held = exclusive_file::open_existing(dir.file("h"), exclusive_file::access::read);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(free_file_handles()->free, handles->free - 1);
+    bool one_less = false;
+    for (int attempt = 0; attempt < 5 && !one_less; ++attempt) {
+        const auto before = free_file_handles();
+        auto held = exclusive_file::open_existing(dir.file("h"), exclusive_file::access::read);
+        ASSERT_TRUE(held);
+        const auto after = free_file_handles();
+        one_less = before && after && after->free + 1 == before->free;
+    }
+    EXPECT_TRUE(one_less);
 }
 
 TEST(AboutBox, ShowsTheRecord) {
