@@ -43,6 +43,9 @@ inline constexpr std::string_view build_date = "May 19 2021";  // 257
 inline constexpr std::string_view increment_not_positive =
     "The rotation angle increment must be greater than zero!";
 
+// The save question of New, Open, Exit, log-off and shutdown; %s is the current name.
+inline constexpr const char* save_changes_format = "Save current changes in %s?";
+
 // Internal diagnostics without a caption of their own.
 inline constexpr std::string_view text_length_zero = "text length is zero";
 inline constexpr std::string_view no_buffer = "could not allocate buffer handle";

@@ -15,7 +15,9 @@ orvix_dialog::orvix_dialog(QWidget* owner, const QString& title, std::string hel
                            services& ui)
     : QDialog(owner) {
     setWindowTitle(title);
-    setModal(true);
+    // Modal to the main window only: the help window that Help opens stays usable.
+    setWindowModality(Qt::WindowModal);
+    setObjectName(QStringLiteral("orvix_dialog"));
     auto* outer = new QVBoxLayout(this);
     body_ = new QVBoxLayout;
     outer->addLayout(body_);
@@ -29,6 +31,9 @@ orvix_dialog::orvix_dialog(QWidget* owner, const QString& title, std::string hel
     ok_->setAutoDefault(true);
     cancel_->setAutoDefault(false);
     help_->setAutoDefault(false);
+    ok_->setObjectName(QStringLiteral("ok"));
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    help_->setObjectName(QStringLiteral("help"));
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
     buttons->addWidget(help_);

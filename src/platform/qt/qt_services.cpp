@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "platform/qt/dialogs.h"
@@ -26,6 +28,17 @@ std::string editor_bytes(const QString& text) {
     return bytes;
 }
 
+std::string editor_bytes(const QTextDocument& document) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(document.characterCount()) * 2);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) bytes += "\r\n";
+        const QByteArray latin1 = block.text().toLatin1();
+        bytes.append(latin1.constData(), static_cast<std::size_t>(latin1.size()));
+    }
+    return bytes;
+}
+
 QString editor_text_from_bytes(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
@@ -38,34 +51,26 @@ QString file_dialog_filters(const file_dialog_record& record) {
     return filters.join(QStringLiteral(";;"));
 }
 
-qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor) : owner_(owner), editor_(editor) {}
+qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor)
+    : owner_(owner), editor_(editor) {}
 
 answer qt_services::message(std::string_view text, std::string_view caption, message_icon icon,
                             message_buttons buttons) {
     QMessageBox box(owner_);
-    box.setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    box.setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    // Texts and captions may hold file names, which are in the system's 8-bit encoding.
+    box.setObjectName(QStringLiteral("message_box"));
+    box.setText(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+    box.setWindowTitle(
+        QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
     switch (icon) {
-        case message_icon::error:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case message_icon::question:
-            box.setIcon(QMessageBox::Question);
-            break;
-        case message_icon::warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case message_icon::information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case message_icon::none:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
+        case message_icon::error: box.setIcon(QMessageBox::Critical); break;
+        case message_icon::question: box.setIcon(QMessageBox::Question); break;
+        case message_icon::warning: box.setIcon(QMessageBox::Warning); break;
+        case message_icon::information: box.setIcon(QMessageBox::Information); break;
+        case message_icon::none: box.setIcon(QMessageBox::NoIcon); break;
     }
     switch (buttons) {
-        case message_buttons::ok:
-            box.setStandardButtons(QMessageBox::Ok);
-            break;
+        case message_buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
         case message_buttons::ok_cancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box.setDefaultButton(QMessageBox::Ok);
@@ -76,58 +81,71 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes:
-            return answer::yes;
-        case QMessageBox::No:
-            return answer::no;
-        case QMessageBox::Cancel:
-            return answer::cancel;
-        default:
-            return buttons == message_buttons::ok          ? answer::ok
-                   : buttons == message_buttons::ok_cancel ? answer::ok
-                                                           : answer::cancel;
+        case QMessageBox::Yes: return answer::yes;
+        case QMessageBox::No: return answer::no;
+        case QMessageBox::Cancel: return answer::cancel;
+        default: return buttons == message_buttons::ok ? answer::ok
+                        : buttons == message_buttons::ok_cancel ? answer::ok
+                                                                : answer::cancel;
     }
 }
 
-namespace {
-
-bool run_file_dialog(QWidget* owner, const file_dialog_record& record, std::string& path,
-                     std::string& name, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner);
+void configure_file_dialog(QFileDialog& dialog, const file_dialog_record& record,
+                           const std::string& proposed, QFileDialog::AcceptMode mode,
+                           const QString& directory) {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
+    // Each filter is offered under its description alone; the pattern in brackets after it
+    // is what the dialog filters by.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(file_dialog_filters(record));
     const QStringList filters = dialog.nameFilters();
     if (record.filter_index >= 0 && record.filter_index < filters.size())
         dialog.selectNameFilter(filters[record.filter_index]);
+    // Qt's own dialog squeezes runs of blanks out of the texts it offers, and ours line the
+    // patterns up with them: put the descriptions back as they are. The dialog filters by
+    // position, so only the text shown changes. (A native dialog shows its own texts.)
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < types->count() && i < static_cast<int>(record.filters.size()); ++i)
+            types->setItemText(i, QString::fromLatin1(record.filters[i].first.c_str()));
+    }
     dialog.setDefaultSuffix(QString::fromLatin1(record.default_extension.c_str()));
     if (!record.title.empty()) dialog.setWindowTitle(QString::fromLatin1(record.title.c_str()));
     if (!record.initial_dir.empty())
-        dialog.setDirectory(QString::fromLatin1(record.initial_dir.c_str()));
-    if (!path.empty()) dialog.selectFile(QString::fromLocal8Bit(path.c_str()));
+        dialog.setDirectory(QString::fromLocal8Bit(record.initial_dir.c_str()));
+    else if (!directory.isEmpty())
+        dialog.setDirectory(directory);
+    if (!proposed.empty()) dialog.selectFile(QString::fromLocal8Bit(proposed.c_str()));
+}
+
+bool qt_services::run_file_dialog(const file_dialog_record& record, std::string& path,
+                                  std::string& name, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner_);
+    dialog.setObjectName(mode == QFileDialog::AcceptOpen ? QStringLiteral("open_file_dialog")
+                                                         : QStringLiteral("save_file_dialog"));
+    configure_file_dialog(dialog, record, path, mode, last_directory_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo info(chosen);
+    // The next dialog starts where this one chose, as the names it proposes are bare names.
+    last_directory_ = info.absolutePath();
     path = chosen.toLocal8Bit().toStdString();
-    name = QFileInfo(chosen).fileName().toLocal8Bit().toStdString();
+    name = info.fileName().toLocal8Bit().toStdString();
     return true;
 }
 
-}  // namespace
-
 bool qt_services::open_file_dialog(const file_dialog_record& record, std::string& path,
                                    std::string& name) {
-    return run_file_dialog(owner_, record, path, name, QFileDialog::AcceptOpen);
+    return run_file_dialog(record, path, name, QFileDialog::AcceptOpen);
 }
 
 bool qt_services::save_file_dialog(const file_dialog_record& record, std::string& path,
                                    std::string& name) {
-    return run_file_dialog(owner_, record, path, name, QFileDialog::AcceptSave);
+    return run_file_dialog(record, path, name, QFileDialog::AcceptSave);
 }
 
-std::string qt_services::editor_text() {
-    return editor_bytes(editor_->toPlainText());
-}
+std::string qt_services::editor_text() { return editor_bytes(*editor_->document()); }
 
 std::optional<std::string> qt_services::clipboard_text() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -194,16 +212,15 @@ bool qt_services::progress_step(std::uint64_t done) {
     const qint64 now = progress_clock_.elapsed();
     if (now - progress_last_event_ms_ < 50) return !progress_->wasCanceled();
     progress_last_event_ms_ = now;
-    const int value = progress_total_ == 0 ? 0
-                                           : static_cast<int>(1000.0 * static_cast<double>(done) /
-                                                              static_cast<double>(progress_total_));
+    const int value = progress_total_ == 0
+                          ? 0
+                          : static_cast<int>(1000.0 * static_cast<double>(done) /
+                                             static_cast<double>(progress_total_));
     progress_->setValue(std::min(value, 999));
     QCoreApplication::processEvents();
     return !progress_->wasCanceled();
 }
 
-void qt_services::progress_end() {
-    progress_.reset();
-}
+void qt_services::progress_end() { progress_.reset(); }
 
 }  // namespace orvix

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QTextDocument>
 #include <functional>
 #include <memory>
 
@@ -14,7 +16,7 @@
 namespace orvix {
 
 class qt_services : public services {
-  public:
+public:
     // `owner` owns every dialog and message box; `editor` holds the document text.
     qt_services(QWidget* owner, QPlainTextEdit* editor);
 
@@ -44,8 +46,12 @@ class qt_services : public services {
     bool progress_step(std::uint64_t done) override;
     void progress_end() override;
 
-  private:
+private:
+    bool run_file_dialog(const file_dialog_record& record, std::string& path, std::string& name,
+                         QFileDialog::AcceptMode mode);
+
     QWidget* owner_;
+    QString last_directory_;
     QPlainTextEdit* editor_;
     std::unique_ptr<QProgressDialog> progress_;
     QElapsedTimer progress_clock_;
@@ -55,9 +61,19 @@ class qt_services : public services {
 
 // The editor's text as 8-bit bytes with CR LF line ends, and back (Latin-1 both ways).
 std::string editor_bytes(const QString& text);
+// The same from the editor's document itself, block by block: a no-break space stays one
+// (the document's plain text would turn it into a blank).
+std::string editor_bytes(const QTextDocument& document);
 QString editor_text_from_bytes(const std::string& bytes);
 
 // The filter string of a file dialog from the record's table.
 QString file_dialog_filters(const file_dialog_record& record);
+
+// Sets up a file dialog from the record: its filters (shown by their descriptions), the one
+// selected, the default suffix, the proposed name and, without an initial directory in the
+// record, `directory` (the folder of the last file chosen).
+void configure_file_dialog(QFileDialog& dialog, const file_dialog_record& record,
+                           const std::string& proposed, QFileDialog::AcceptMode mode,
+                           const QString& directory = {});
 
 }  // namespace orvix

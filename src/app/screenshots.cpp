@@ -1,0 +1,147 @@
+// Renders pictures of the desktop program for the documentation: the main window with an
+// example loaded, each menu opened over it, the About box, the help window and the icon.
+// Usage: orvix-screenshots OUTPUT_DIR EXAMPLE_FILE (best run with QT_QPA_PLATFORM=offscreen).
+#include <QApplication>
+#include <QDir>
+#include <QLinearGradient>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTextCursor>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/about_dialog.h"
+#include "app/emblem.h"
+#include "app/main_window.h"
+
+namespace {
+
+void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+bool save(const QPixmap& picture, const QDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "orvix-screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// A picture of a window under a plain title bar with its icon and caption, as a desktop
+// would frame it (the offscreen platform draws no frames of its own).
+QPixmap framed(QWidget& window, const QPixmap& client) {
+    const int bar = 28;
+    QPixmap picture(client.width() + 2, client.height() + bar + 1);
+    picture.fill(QColor(60, 72, 96));
+    QPainter painter(&picture);
+    QLinearGradient shade(0, 0, 0, bar);
+    shade.setColorAt(0, QColor(92, 110, 146));
+    shade.setColorAt(1, QColor(60, 72, 96));
+    painter.fillRect(QRect(0, 0, picture.width(), bar), shade);
+    painter.drawPixmap(QRect(6, 4, 20, 20), window.windowIcon().pixmap(20, 20));
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(32, 0, picture.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                     window.windowTitle());
+    painter.drawPixmap(1, bar, client);
+    return picture;
+}
+
+// The window with a menu (and optionally one of its sub-menus) drawn open over it.
+QPixmap with_menu(orvix::main_window& window, QMenu* menu, QMenu* submenu) {
+    QMenuBar* bar = window.menuBar();
+    const QRect item = bar->actionGeometry(menu->menuAction());
+    const QPoint at = bar->mapTo(&window, item.bottomLeft());
+    menu->popup(window.mapToGlobal(at));
+    settle();
+    QPoint sub_at;
+    if (submenu != nullptr) {
+        const QRect entry = menu->actionGeometry(submenu->menuAction());
+        menu->setActiveAction(submenu->menuAction());
+        sub_at = at + entry.topRight() + QPoint(-4, 0);
+        submenu->popup(window.mapToGlobal(sub_at));
+        settle();
+    }
+    QPixmap picture = window.grab();
+    QPainter painter(&picture);
+    painter.drawPixmap(at, menu->grab());
+    if (submenu != nullptr) {
+        painter.drawPixmap(sub_at, submenu->grab());
+        submenu->hide();
+    }
+    painter.end();
+    menu->hide();
+    settle();
+    return picture;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: orvix-screenshots OUTPUT_DIR EXAMPLE_FILE\n");
+        return 2;
+    }
+    QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.mkpath(QStringLiteral("."))) return 1;
+
+    orvix::main_window window;
+    window.resize(720, 420);
+    if (!window.open_file(argv[2])) return 1;
+    window.show();
+    settle();
+    bool ok = save(framed(window, window.grab()), dir, QStringLiteral("main-window.png"));
+
+    // A selection, so that the Edit menu shows its entries for one.
+    QTextCursor cursor = window.editor()->textCursor();
+    cursor.movePosition(QTextCursor::Down);
+    cursor.movePosition(QTextCursor::Down);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window.editor()->setTextCursor(cursor);
+    const struct {
+        const char* menu;
+        const char* submenu;
+        const char* file;
+    } menus[] = {
+        {"&File", nullptr, "menu-file.png"},
+        {"&Edit", nullptr, "menu-edit.png"},
+        {"&Action", "&Orthogonalize", "menu-action.png"},
+        {"&NMR", nullptr, "menu-nmr.png"},
+        {"&Help", nullptr, "menu-help.png"},
+    };
+    for (const auto& m : menus) {
+        QMenu* menu = window.top_menu(m.menu);
+        QMenu* submenu =
+            m.submenu ? window.top_menu(std::string(m.menu) + "/" + m.submenu) : nullptr;
+        ok = save(framed(window, with_menu(window, menu, submenu)), dir,
+                  QString::fromLatin1(m.file)) &&
+             ok;
+    }
+
+    orvix::about_dialog about(&window, orvix::desktop_about_record());
+    about.show();
+    settle();
+    ok = save(framed(about, about.grab()), dir, QStringLiteral("about.png")) && ok;
+    about.hide();
+
+    window.show_help_topic("HLP_CONTENTS");
+    settle();
+    ok = save(framed(*window.help_window(), window.help_window()->grab()), dir,
+              QStringLiteral("help-contents.png")) &&
+         ok;
+    window.show_help_topic("CRYSTAL_FORMAT");
+    settle();
+    ok = save(framed(*window.help_window(), window.help_window()->grab()), dir,
+              QStringLiteral("help-crystal-format.png")) &&
+         ok;
+
+    ok = save(orvix::emblem_pixmap(256), dir, QStringLiteral("icon.png")) && ok;
+    return ok ? 0 : 1;
+}
