@@ -2,6 +2,7 @@
 #include "app/action_table.h"
 
 #include "app/echo_action.h"
+#include "axes/axes_actions.h"
 
 namespace orvix {
 
@@ -9,6 +10,9 @@ namespace {
 
 const action_entry table[] = {
     {echo_command, 0, "echo-atoms", &echo_atoms},
+    {calculate_euler_command, 0, "euler-angles", &calculate_euler_angles},
+    {euler_backwards_command, euler_mode_backwards, "rotate", &euler_rotations},
+    {euler_forwards_command, euler_mode_forwards, "rotate", &euler_rotations},
 };
 
 }  // namespace

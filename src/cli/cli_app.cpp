@@ -115,7 +115,9 @@ int run_cli(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // --help and --version end with 0, every usage error with 2 (CLI11's own codes run
+        // from 105 to 109; scripts expect the usual 2).
+        return app.exit(error) == 0 ? 0 : 2;
     }
 
     try {
