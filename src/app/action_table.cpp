@@ -10,9 +10,14 @@ namespace {
 
 const action_entry table[] = {
     {echo_command, 0, "echo-atoms", &echo_atoms},
+    {polar_angles_command, 0, "polar", &polar_angles},
     {calculate_euler_command, 0, "euler-angles", &calculate_euler_angles},
     {euler_backwards_command, euler_mode_backwards, "rotate", &euler_rotations},
     {euler_forwards_command, euler_mode_forwards, "rotate", &euler_rotations},
+    {orthogonalize_axes_command, 0, "orthogonalize-axes", &orthogonalize_axes_action},
+    {orthogonalize_coordinates_command, 0, "orthogonalize-coordinates",
+     &orthogonalize_coordinates_action},
+    {calculate_normal_command, 0, "normal", &calculate_normal},
 };
 
 }  // namespace

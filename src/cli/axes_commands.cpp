@@ -1,7 +1,11 @@
-// orvix-cli subcommands of the axis-system actions: euler-angles and rotate.
+// orvix-cli subcommands of the axis-system actions: euler-angles, rotate,
+// orthogonalize-axes, orthogonalize-coordinates, normal and polar.
 //
-// Calculate Euler angles needs more than the common runner gives: it has no result file
-// (its result is the clipboard text, written here to standard output or -o).
+// Three of them need more than the common runner gives: Calculate Euler angles has no
+// result file (its result is the clipboard text, written here to standard output or -o),
+// and Calculate normal and Polar angles end silently in the desktop program when the cell
+// line is missing or not Cartesian, which on the command line becomes a message and
+// status 1. Those three run through their own runners below instead of the common one.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -35,6 +39,18 @@ const CLI::Validator number_validator(
     },
     "DEG");
 
+// Three letters a, b, c in any mix: the old axes chosen in the rows X, Y and Z. Whether
+// each axis is chosen once is the action's own check, as in the dialog.
+const CLI::Validator order_validator(
+    [](std::string& text) {
+        if (text.size() != 3) return std::string("an order is three letters a, b or c");
+        for (char c : text)
+            if (c != 'a' && c != 'b' && c != 'c' && c != 'A' && c != 'B' && c != 'C')
+                return std::string("an order is three letters a, b or c");
+        return std::string();
+    },
+    "XYZ");
+
 std::string read_standard_input() {
     std::string text;
     char buffer[1 << 16];
@@ -43,10 +59,31 @@ std::string read_standard_input() {
     return text;
 }
 
+// The bytes of a file the action has closed again (empty when it cannot be read).
+std::string read_whole_file(const std::string& path) {
+    std::string bytes;
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+    if (!file) return bytes;
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file->stream())) > 0)
+        bytes.append(buffer, got);
+    return bytes;
+}
+
 bool write_stdout(std::string_view bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
            std::fflush(stdout) == 0;
 }
+
+// The result file goes to -o, or through a temporary file to standard output.
+struct result_target {
+    std::string path;
+    bool to_stdout = false;
+    ~result_target() {
+        if (to_stdout && !path.empty()) delete_file(path);
+    }
+};
 
 // Services set up as the common runner sets them: the subcommands' answers, and the input
 // from INPUT or standard input.
@@ -85,6 +122,35 @@ int run_euler_angles(cli_invocation& invocation) {
         return 1;
     }
     return 0;
+}
+
+// Calculate normal and Polar angles, with their silent end explained.
+int run_cartesian_action(cli_invocation& invocation, int command) {
+    cli_services ui;
+    prepare(invocation, ui);
+    result_target target;
+    if (invocation.output.empty()) {
+        auto temporary = make_temporary_file();
+        if (!temporary) {
+            print_cli_message(msg::no_temp_file, "");
+            return 1;
+        }
+        target.path = *temporary;
+        target.to_stdout = true;
+    } else {
+        target.path = invocation.output;
+    }
+    ui.save_choices.push_back(target.path);
+
+    action_entry entry = *find_action(command);
+    entry.mode = explain_silent_end;
+    document_state doc;
+    const action_result result = run_action(entry, ui, doc);
+    if (target.to_stdout && !write_stdout(read_whole_file(target.path))) {
+        print_cli_message(msg::error_writing_file, "standard output");
+        return 1;
+    }
+    return result == action_result::completed && !ui.error_shown ? 0 : 1;
 }
 
 // Runs `run` instead of the common runner once the subcommand has been chosen.
@@ -156,11 +222,67 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
     });
 }
 
+// --order for the two orthogonalisation subcommands; abc when not given.
+void add_order_option(CLI::App* sub, cli_invocation& invocation) {
+    auto order = std::make_shared<std::string>("abc");
+    sub->add_option("--order", *order,
+                    "the old axes (a, b, c) at the new positions X, Y, Z, as three letters; "
+                    "default abc, so bac puts b at X and a at Y")
+        ->check(order_validator);
+    invocation.configure.push_back([sub, order](cli_services& ui) {
+        if (!sub->parsed()) return;
+        axis_order chosen;
+        for (std::size_t p = 0; p < 3; ++p)
+            chosen.row[p] = ((*order)[p] | 0x20) - 'a';  // either case
+        ui.on_order_of_axes = [chosen](axis_order& record) {
+            record = chosen;
+            return dialog_result::ok;
+        };
+    });
+}
+
+void add_orthogonalize(CLI::App& app, cli_invocation& invocation) {
+    CLI::App* axes = add_action_subcommand(
+        app, invocation, "orthogonalize-axes",
+        "replace three measured axis directions (atom lines) by an orthonormal right-handed "
+        "set: Z kept, Y made perpendicular to it, X recomputed",
+        orthogonalize_axes_command);
+    add_order_option(axes, invocation);
+    add_normalize_option(*axes, invocation);
+
+    CLI::App* coordinates = add_action_subcommand(
+        app, invocation, "orthogonalize-coordinates",
+        "turn fractional coordinates and their unit cell (first line) into Cartesian "
+        "coordinates",
+        orthogonalize_coordinates_command);
+    add_order_option(coordinates, invocation);
+}
+
+void add_normal_and_polar(CLI::App& app, cli_invocation& invocation) {
+    CLI::App* normal =
+        add_action_subcommand(app, invocation, "normal",
+                              "normal of the plane through the first three atoms of Cartesian data",
+                              calculate_normal_command);
+    run_instead(normal, invocation, calculate_normal_command, [](cli_invocation& inv) {
+        return run_cartesian_action(inv, calculate_normal_command);
+    });
+    CLI::App* polar = add_action_subcommand(
+        app, invocation, "polar",
+        "every atom of Cartesian data in polar coordinates: azimuth phi, polar angle theta "
+        "(degrees) and distance r",
+        polar_angles_command);
+    run_instead(polar, invocation, polar_angles_command, [](cli_invocation& inv) {
+        return run_cartesian_action(inv, polar_angles_command);
+    });
+}
+
 }  // namespace
 
 void add_axes_commands(CLI::App& app, cli_invocation& invocation) {
     add_euler_angles(app, invocation);
     add_rotate(app, invocation);
+    add_orthogonalize(app, invocation);
+    add_normal_and_polar(app, invocation);
 }
 
 }  // namespace orvix

@@ -40,6 +40,7 @@ TEST(normalize_vector, divides_by_the_length_and_refuses_a_null_vector) {
         bool ok;
         vec3 expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"3-4-0", {3, 4, 0}, true, {0.6, 0.8, 0}},
         {"negative", {0, -2, 0}, true, {0, -1, 0}},
@@ -49,6 +50,7 @@ TEST(normalize_vector, divides_by_the_length_and_refuses_a_null_vector) {
         {"length underflowing to 0", {0, 0, 1e-300}, false, {0, 0, 1e-300}},
         {"null", {0, 0, 0}, false, {0, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scripted_services ui;
@@ -105,62 +107,32 @@ TEST(check_unit_vectors, asks_once_and_normalises) {
     const auto& question = msg::not_unit_vectors;
     const auto& null = msg::null_vector;
     const double l = std::sqrt(1.01);
+    // clang-format off
     const std::vector<test_case> cases = {
-        {"unit rows pass silently and stay exactly",
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1}),
-         {},
-         true,
-         {},
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
+        {"unit rows pass silently and stay exactly", rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1}), {},
+         true, {}, rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
         {"length 1.0008 passes without a question but is divided",
-         rows({1.0008, 0, 0}, {0, 1, 0}, {0, 0, 1}),
-         {},
-         true,
-         {},
+         rows({1.0008, 0, 0}, {0, 1, 0}, {0, 0, 1}), {}, true, {},
          rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
-        {"length 1.0012 is asked about",
-         rows({1, 0, 0}, {0, 1.0012, 0}, {0, 0, 1}),
-         {answer::ok},
-         true,
-         {std::string(question)},
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
-        {"length 0.9988 is asked about",
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 0.9988}),
-         {answer::ok},
-         true,
-         {std::string(question)},
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
-        {"several deviating rows give one question",
-         rows({2, 0, 0}, {0, 3, 0}, {0, 0, 4}),
-         {answer::ok},
-         true,
-         {std::string(question)},
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
-        {"cancel leaves the rows unchanged",
-         rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1}),
-         {answer::cancel},
-         false,
-         {std::string(question)},
-         rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1})},
-        {"OK normalises a row of length 1.005",
-         rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1}),
-         {answer::ok},
-         true,
-         {std::string(question)},
+        {"length 1.0012 is asked about", rows({1, 0, 0}, {0, 1.0012, 0}, {0, 0, 1}), {answer::ok},
+         true, {std::string(question)}, rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
+        {"length 0.9988 is asked about", rows({1, 0, 0}, {0, 1, 0}, {0, 0, 0.9988}), {answer::ok},
+         true, {std::string(question)}, rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
+        {"several deviating rows give one question", rows({2, 0, 0}, {0, 3, 0}, {0, 0, 4}),
+         {answer::ok}, true, {std::string(question)}, rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
+        {"cancel leaves the rows unchanged", rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1}),
+         {answer::cancel}, false, {std::string(question)}, rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1})},
+        {"OK normalises a row of length 1.005", rows({1, 0, 0}, {0.1, 1, 0}, {0, 0, 1}),
+         {answer::ok}, true, {std::string(question)},
          rows({1, 0, 0}, {0.1 / std::sqrt(1.01), 1 / l, 0}, {0, 0, 1})},
-        {"NULL row: question first, NULL message after OK",
-         rows({1, 0, 0}, {0, 0, 0}, {0, 0, 1}),
-         {answer::ok},
-         false,
-         {std::string(question), std::string(null)},
+        {"NULL row: question first, NULL message after OK", rows({1, 0, 0}, {0, 0, 0}, {0, 0, 1}),
+         {answer::ok}, false, {std::string(question), std::string(null)},
          rows({1, 0, 0}, {0, 0, 0}, {0, 0, 1})},
         {"rows before a NULL row stay normalised, rows after it unchanged",
-         rows({2, 0, 0}, {0, 0, 0}, {0, 0, 3}),
-         {answer::ok},
-         false,
-         {std::string(question), std::string(null)},
-         rows({1, 0, 0}, {0, 0, 0}, {0, 0, 3})},
+         rows({2, 0, 0}, {0, 0, 0}, {0, 0, 3}), {answer::ok}, false,
+         {std::string(question), std::string(null)}, rows({1, 0, 0}, {0, 0, 0}, {0, 0, 3})},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scripted_services ui;
@@ -186,6 +158,7 @@ TEST(check_orthogonality, names_the_first_failing_pair) {
         axis_system axes;
         std::string failing_pair;  // empty when all pass
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"unit axes", rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1}), ""},
         {"x, y at 90.15 degrees pass", rows({1, 0, 0}, in_xy_plane(90.15), {0, 0, 1}), ""},
@@ -198,6 +171,7 @@ TEST(check_orthogonality, names_the_first_failing_pair) {
         {"only y, z fail", rows({1, 0, 0}, {0, 1, 0}, {0, 0.6, 0.8}), "y and z"},
         {"y equal to z", rows({1, 0, 0}, {0, 0, 1}, {0, 0, 1}), "y and z"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         for (answer a : {answer::ok, answer::cancel}) {
             SCOPED_TRACE(std::string(c.name) + (a == answer::ok ? " / OK" : " / Cancel"));
@@ -227,18 +201,13 @@ TEST(check_handedness, offers_axis_inversion_with_z_proposed) {
         bool ok;
         axis_system expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
-        {"right-handed: no dialog",
-         rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1}),
-         -1,
-         {},
-         true,
+        {"right-handed: no dialog", rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1}), -1, {}, true,
          rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
         {"right-handed, tilted 1.5 degrees: no dialog",
-         rows({1, 0, 0}, {0, 1, 0}, {0, std::sin(1.5 * pi / 180), std::cos(1.5 * pi / 180)}),
-         -1,
-         {},
-         true,
+         rows({1, 0, 0}, {0, 1, 0}, {0, std::sin(1.5 * pi / 180), std::cos(1.5 * pi / 180)}), -1,
+         {}, true,
          rows({1, 0, 0}, {0, 1, 0}, {0, std::sin(1.5 * pi / 180), std::cos(1.5 * pi / 180)})},
         {"z reversed, OK on the proposal", rows({1, 0, 0}, {0, 1, 0}, {0, 0, -1}), 2, 2, true,
          rows({1, 0, 0}, {0, 1, 0}, {0, 0, 1})},
@@ -246,13 +215,10 @@ TEST(check_handedness, offers_axis_inversion_with_z_proposed) {
          rows({0, -1, 0}, {1, 0, 0}, {0, 0, 1})},
         {"x and y exchanged, Y inverted", rows({0, 1, 0}, {1, 0, 0}, {0, 0, 1}), 2, 1, true,
          rows({0, 1, 0}, {-1, 0, 0}, {0, 0, 1})},
-        {"cancel",
-         rows({0, 1, 0}, {1, 0, 0}, {0, 0, 1}),
-         2,
-         {},
-         false,
+        {"cancel", rows({0, 1, 0}, {1, 0, 0}, {0, 0, 1}), 2, {}, false,
          rows({0, 1, 0}, {1, 0, 0}, {0, 0, 1})},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scripted_services ui;

@@ -66,89 +66,38 @@ TEST(calculate_euler_angles, message_and_dialog_sequences) {
         std::vector<std::string> dialogs;
         std::optional<euler_angles> angles;  // nothing: no angles, clipboard left alone
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"unit axes", unit_axes, {}, {}, {}, {"Euler Angles"}, euler_angles{0, 0, 0}},
         {"origin lines, comments and a cell line are passed over",
          crlf("5 5 5 90 90 90\n/ comment\nor 1 1 1\nX 0 1 0\n * note\nOR 2 2 2\nY -1 0 0\n"
               "OR 0 0 0\nZ 0 0 1\n"),
-         {},
-         {},
-         {},
-         {"Euler Angles"},
-         euler_angles{0, 0, 90}},
-        {"OR1 is an ordinary atom line",
-         crlf("OR1 1 0 0\nY 0 1 0\nZ 0 0 1\nW 0 1 0\n"),
-         {},
-         {},
-         {},
-         {"Euler Angles"},
-         euler_angles{0, 0, 0}},
+         {}, {}, {}, {"Euler Angles"}, euler_angles{0, 0, 90}},
+        {"OR1 is an ordinary atom line", crlf("OR1 1 0 0\nY 0 1 0\nZ 0 0 1\nW 0 1 0\n"), {},
+         {}, {}, {"Euler Angles"}, euler_angles{0, 0, 0}},
         {"two axis lines", crlf("X 1 0 0\nOR 0 0 0\nY 0 1 0\n"), {}, {}, {wrong}, {}, {}},
         {"no atom lines at all", crlf("/ nothing\n"), {}, {}, {wrong}, {}, {}},
         {"three decimals pass and are normalised first",
-         crlf("X 0.707 0.707 0\nY -0.707 0.707 0\nZ 0 0 1\n"),
-         {},
-         {},
-         {},
-         {"Euler Angles"},
+         crlf("X 0.707 0.707 0\nY -0.707 0.707 0\nZ 0 0 1\n"), {}, {}, {}, {"Euler Angles"},
          euler_angles{0, 0, 45}},
-        {"not unit vectors, OK",
-         crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
-         {answer::ok},
-         {},
-         {question},
-         {"Euler Angles"},
-         euler_angles{0, 0, 0}},
-        {"not unit vectors, Cancel",
-         crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
-         {answer::cancel},
-         {},
-         {question},
-         {},
-         {}},
-        {"NULL vector after OK",
-         crlf("X 1 0 0\nY 0 0 0\nZ 0 0 1\n"),
-         {answer::ok},
-         {},
-         {question, null},
-         {},
-         {}},
-        {"not orthogonal",
-         crlf("X 1 0 0\nY 0 1 0\nZ 0.6 0 0.8\n"),
-         {answer::ok},
-         {},
-         {"The unit vectors x and z are not orthogonal!  Check Data!"},
-         {},
-         {}},
-        {"left-handed, Z inverted",
-         crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"),
-         {},
-         2,
-         {},
-         {"Axis Inversion", "Euler Angles"},
-         euler_angles{0, 0, 0}},
-        {"left-handed, X inverted",
-         crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"),
-         {},
-         0,
-         {},
-         {"Axis Inversion", "Euler Angles"},
-         euler_angles{0, 0, 270}},
-        {"left-handed, Y inverted",
-         crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"),
-         {},
-         1,
-         {},
-         {"Axis Inversion", "Euler Angles"},
-         euler_angles{0, 0, 90}},
-        {"left-handed, Cancel",
-         crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"),
-         {},
-         {},
-         {},
-         {"Axis Inversion"},
-         {}},
+        {"not unit vectors, OK", crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"), {answer::ok}, {},
+         {question}, {"Euler Angles"}, euler_angles{0, 0, 0}},
+        {"not unit vectors, Cancel", crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"), {answer::cancel}, {},
+         {question}, {}, {}},
+        {"NULL vector after OK", crlf("X 1 0 0\nY 0 0 0\nZ 0 0 1\n"), {answer::ok}, {},
+         {question, null}, {}, {}},
+        {"not orthogonal", crlf("X 1 0 0\nY 0 1 0\nZ 0.6 0 0.8\n"), {answer::ok}, {},
+         {"The unit vectors x and z are not orthogonal!  Check Data!"}, {}, {}},
+        {"left-handed, Z inverted", crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"), {}, 2, {},
+         {"Axis Inversion", "Euler Angles"}, euler_angles{0, 0, 0}},
+        {"left-handed, X inverted", crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"), {}, 0, {},
+         {"Axis Inversion", "Euler Angles"}, euler_angles{0, 0, 270}},
+        {"left-handed, Y inverted", crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"), {}, 1, {},
+         {"Axis Inversion", "Euler Angles"}, euler_angles{0, 0, 90}},
+        {"left-handed, Cancel", crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"), {}, {}, {},
+         {"Axis Inversion"}, {}},
     };
+    // clang-format on
     const test::private_temp_dir private_temp;
     const auto before = test::temporary_copies();
     for (const auto& c : cases) {
@@ -211,6 +160,7 @@ TEST(euler_rotations, golden_result_files) {
         euler_angles angles;
         const char* expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"forwards 90 0 0", euler_forwards_command, {90, 0, 0}, "axes/forwards_90_0_0.cry"},
         {"backwards 90 0 0", euler_backwards_command, {90, 0, 0}, "axes/backwards_90_0_0.cry"},
@@ -218,6 +168,7 @@ TEST(euler_rotations, golden_result_files) {
         {"forwards 0 0 0", euler_forwards_command, {0, 0, 0}, "axes/rotate_identity.cry"},
         {"backwards 0 0 0", euler_backwards_command, {0, 0, 0}, "axes/rotate_identity.cry"},
     };
+    // clang-format on
     const std::string input = read_file(test::data_path("axes/rotate_input.cry"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -262,11 +213,13 @@ TEST(euler_rotations, dialog_proposes_the_clipboard_numbers) {
         std::optional<std::string> clipboard;
         euler_angles proposed;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"numbers then a word", "12.5 7 3 degrees", {12.5, 7, 3}},
         {"numbers with commas", "12.5, 7, 3", {0, 0, 0}},
         {"no text on the clipboard", std::nullopt, {0, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::scratch_dir dir;

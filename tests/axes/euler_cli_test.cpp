@@ -22,62 +22,30 @@ TEST(cli_euler_angles, writes_the_clipboard_text_or_says_why_not) {
         std::string out;
         std::string err_contains;  // empty: nothing on standard error
     };
+    // clang-format off
     const std::vector<test_case> cases = {
-        {"unit axes",
-         {"euler-angles"},
-         crlf("X 1 0 0\nY 0 1 0\nZ 0 0 1\n"),
-         0,
-         "0.0000000000  0.0000000000  0.0000000000\r\n",
+        {"unit axes", {"euler-angles"}, crlf("X 1 0 0\nY 0 1 0\nZ 0 0 1\n"), 0,
+         "0.0000000000  0.0000000000  0.0000000000\r\n", ""},
+        {"beta 0", {"euler-angles"}, crlf("X 0 1 0\nY -1 0 0\nZ 0 0 1\n"), 0,
+         "0.0000000000  0.0000000000  90.0000000000\r\n", ""},
+        {"unanswered normalisation question", {"euler-angles"}, crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
+         1, "", question},
+        {"--normalize answers it", {"euler-angles", "--normalize"},
+         crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"), 0, "0.0000000000  0.0000000000  0.0000000000\r\n",
          ""},
-        {"beta 0",
-         {"euler-angles"},
-         crlf("X 0 1 0\nY -1 0 0\nZ 0 0 1\n"),
-         0,
-         "0.0000000000  0.0000000000  90.0000000000\r\n",
+        {"left-handed without --invert", {"euler-angles"}, crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"), 1,
+         "", left},
+        {"--invert z", {"euler-angles", "--invert", "z"}, crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"), 0,
+         "0.0000000000  0.0000000000  0.0000000000\r\n", ""},
+        {"--invert X, either case", {"euler-angles", "--invert", "X"},
+         crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"), 0, "0.0000000000  0.0000000000  270.0000000000\r\n",
          ""},
-        {"unanswered normalisation question",
-         {"euler-angles"},
-         crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
-         1,
-         "",
-         question},
-        {"--normalize answers it",
-         {"euler-angles", "--normalize"},
-         crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
-         0,
-         "0.0000000000  0.0000000000  0.0000000000\r\n",
-         ""},
-        {"left-handed without --invert",
-         {"euler-angles"},
-         crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"),
-         1,
-         "",
-         left},
-        {"--invert z",
-         {"euler-angles", "--invert", "z"},
-         crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"),
-         0,
-         "0.0000000000  0.0000000000  0.0000000000\r\n",
-         ""},
-        {"--invert X, either case",
-         {"euler-angles", "--invert", "X"},
-         crlf("X 0 1 0\nY 1 0 0\nZ 0 0 1\n"),
-         0,
-         "0.0000000000  0.0000000000  270.0000000000\r\n",
-         ""},
-        {"too few axis lines",
-         {"euler-angles"},
-         crlf("X 1 0 0\n"),
-         1,
-         "",
+        {"too few axis lines", {"euler-angles"}, crlf("X 1 0 0\n"), 1, "",
          std::string(msg::wrong_data_format)},
-        {"not orthogonal",
-         {"euler-angles"},
-         crlf("X 1 0 0\nY 0 1 0\nZ 0.6 0 0.8\n"),
-         1,
-         "",
+        {"not orthogonal", {"euler-angles"}, crlf("X 1 0 0\nY 0 1 0\nZ 0.6 0 0.8\n"), 1, "",
          "The unit vectors x and z are not orthogonal!  Check Data!"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto run = run_cli(c.args, c.input);
@@ -106,12 +74,14 @@ TEST(cli_rotate, matches_the_desktop_result_files) {
         std::vector<std::string> args;
         const char* expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"forwards", {"rotate", "--forwards", "--alpha", "90"}, "axes/forwards_90_0_0.cry"},
         {"backwards", {"rotate", "--backwards", "--alpha", "90.0"}, "axes/backwards_90_0_0.cry"},
         {"beta", {"rotate", "--forwards", "--beta=90", "--gamma", "0"}, "axes/forwards_0_90_0.cry"},
         {"angles default to 0", {"rotate", "--backwards"}, "axes/rotate_identity.cry"},
     };
+    // clang-format on
     const std::string input = read_file(test::data_path("axes/rotate_input.cry"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -60,17 +60,17 @@ TEST(axes_to_euler, named_axis_systems) {
         axis_system axes;
         euler_angles expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"reference frame", {{vec3{1, 0, 0}, vec3{0, 1, 0}, vec3{0, 0, 1}}}, {0, 0, 0}},
         {"turned 90 about z: beta 0 puts the turn in gamma",
-         {{vec3{0, 1, 0}, vec3{-1, 0, 0}, vec3{0, 0, 1}}},
-         {0, 0, 90}},
+         {{vec3{0, 1, 0}, vec3{-1, 0, 0}, vec3{0, 0, 1}}}, {0, 0, 90}},
         {"30 40 50", rows_of(forwards(30, 40, 50)), {30, 40, 50}},
         {"300 100 200 (R21 and R12 negative)", rows_of(forwards(300, 100, 200)), {300, 100, 200}},
-        {"z turned over: beta 180",
-         {{vec3{1, 0, 0}, vec3{0, -1, 0}, vec3{0, 0, -1}}},
+        {"z turned over: beta 180", {{vec3{1, 0, 0}, vec3{0, -1, 0}, vec3{0, 0, -1}}},
          {0, 180, 180}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         euler_angles got;
@@ -161,6 +161,7 @@ TEST(euler_matrix, turns_positions_as_the_convention_says) {
         int kind;
         vec3 expected;  // the image of (1, 2, 3)
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"forwards 90 0 0: (y, -x, z)", {90, 0, 0}, forwards_matrix, {2, -1, 3}},
         {"backwards 90 0 0: (-y, x, z)", {90, 0, 0}, backwards_matrix, {-2, 1, 3}},
@@ -169,6 +170,7 @@ TEST(euler_matrix, turns_positions_as_the_convention_says) {
         {"backwards 0 90 0: (z, y, -x)", {0, 90, 0}, backwards_matrix, {3, 2, -1}},
         {"forwards 0 0 0", {0, 0, 0}, forwards_matrix, {1, 2, 3}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         matrix3 m{};
@@ -220,6 +222,7 @@ TEST(euler_matrix, refuses_unknown_kinds_and_impossible_cells) {
         int kind;
         bool ok;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"kind 0", {10, 20, 30}, 0, false},
         {"kind 4", {10, 20, 30}, 4, false},
@@ -233,6 +236,7 @@ TEST(euler_matrix, refuses_unknown_kinds_and_impossible_cells) {
         {"cell angles summing past 360", {150, 150, 150}, cell_matrix, false},
         {"cell with a NaN angle", {std::nan(""), 90, 90}, cell_matrix, false},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         matrix3 m{};
@@ -257,18 +261,17 @@ TEST(euler_clipboard, text_and_proposal) {
         euler_angles expected;
     };
     const std::string blanks194(194, ' ');
+    // clang-format off
     const std::vector<test_case> cases = {
         {"no text", std::nullopt, {0, 0, 0}},
         {"empty", std::string(), {0, 0, 0}},
-        {"what Calculate Euler angles writes",
-         "30.0000000000  40.0000000000  50.0000000000",
+        {"what Calculate Euler angles writes", "30.0000000000  40.0000000000  50.0000000000",
          {30, 40, 50}},
         {"numbers then a word", "12.5 7 3 degrees", {12.5, 7, 3}},
         {"commas", "12.5, 7, 3", {0, 0, 0}},
         {"two numbers", "12.5 7", {0, 0, 0}},
         {"tabs and a sign", "\t-1e1\t+2.5 3", {-10, 2.5, 3}},
-        {"single precision on the way",
-         "123.4567890123  1.1  2.2",
+        {"single precision on the way", "123.4567890123  1.1  2.2",
          {static_cast<double>(123.4567890123f), static_cast<double>(1.1f),
           static_cast<double>(2.2f)}},
         {"first line only", "1 2 3\r\nfoo", {1, 2, 3}},
@@ -277,6 +280,7 @@ TEST(euler_clipboard, text_and_proposal) {
         {"199 characters are read", blanks194 + "1 2 3", {1, 2, 3}},
         {"the 200th character is not", blanks194 + " 1 2 3", {0, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const euler_angles got = clipboard_euler_angles(c.text);

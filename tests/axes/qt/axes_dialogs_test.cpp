@@ -1,5 +1,5 @@
-// Offscreen tests of the Axis Inversion, Euler Angles and Euler Rotations dialogs: what they show
-// when they open, what they store, and their buttons.
+// Offscreen tests of the Axis Inversion, Euler Angles, Euler Rotations and Order of Axes
+// dialogs: what they show when they open, what they store, and their buttons.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -50,12 +50,14 @@ TEST(axis_inversion_dialog, proposes_z_and_stores_the_choice) {
         dialog_result result;
         int axis;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"Z proposed although X came in, OK", 0, nullptr, true, dialog_result::ok, 2},
         {"X chosen", 2, "invert_x", true, dialog_result::ok, 0},
         {"Y chosen", 1, "invert_y", true, dialog_result::ok, 1},
         {"cancel", 2, "invert_x", false, dialog_result::cancel, 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scripted_services ui;
@@ -112,25 +114,17 @@ TEST(euler_rotations_dialog, shows_the_proposal_and_stores_every_edit) {
         dialog_result result;
         euler_angles expected;
     };
+    // clang-format off
     const std::vector<test_case> cases = {
         {"alpha edited, OK", "alpha", "45.5", true, true, dialog_result::ok, {45.5, 7, 3}},
-        {"gamma edited, Cancel",
-         "gamma",
-         "-30",
-         true,
-         false,
-         dialog_result::cancel,
+        {"gamma edited, Cancel", "gamma", "-30", true, false, dialog_result::cancel,
          {12.5, 7, -30}},
         // Typed key by key: "4" is stored, "4," is not a number and leaves the 4 (which OK,
         // now disabled, can never use).
-        {"not a number disables OK",
-         "beta",
-         "4,5",
-         false,
-         false,
-         dialog_result::cancel,
+        {"not a number disables OK", "beta", "4,5", false, false, dialog_result::cancel,
          {12.5, 4, 3}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         scripted_services ui;
@@ -154,6 +148,50 @@ TEST(euler_rotations_dialog, shows_the_proposal_and_stores_every_edit) {
         EXPECT_EQ(during.beta, c.expected.beta);
         EXPECT_EQ(during.gamma, c.expected.gamma);
         EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_EULER"});
+    }
+}
+
+TEST(order_of_axes_dialog, shows_the_order_and_stores_each_choice) {
+    struct test_case {
+        const char* name;
+        axis_order incoming;
+        std::vector<const char*> clicks;
+        bool ok;
+        std::vector<std::string> checked_on_open;
+        axis_order expected;
+    };
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"default order, OK", {}, {}, true, {"x_a", "y_b", "z_c"}, {{0, 1, 2}}},
+        {"b a c chosen", {}, {"x_b", "y_a"}, true, {"x_a", "y_b", "z_c"}, {{1, 0, 2}}},
+        {"a twice is accepted by the dialog", {}, {"y_a"}, true, {"x_a", "y_b", "z_c"},
+         {{0, 0, 2}}},
+        {"opens on the order it is given", {{2, 0, 1}}, {}, true, {"x_c", "y_a", "z_b"},
+         {{2, 0, 1}}},
+        {"cancel", {}, {"z_a"}, false, {"x_a", "y_b", "z_c"}, {{0, 1, 0}}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scripted_services ui;
+        std::vector<std::string> checked;
+        QString title;
+        when_open([&](orvix_dialog& dialog) {
+            title = dialog.windowTitle();
+            for (auto* button : dialog.findChildren<QRadioButton*>())
+                if (button->isChecked()) checked.push_back(button->objectName().toStdString());
+            std::sort(checked.begin(), checked.end());
+            for (const char* name : c.clicks) child<QRadioButton>(dialog, name)->click();
+            dialog.help_button()->click();
+            (c.ok ? dialog.ok_button() : dialog.cancel_button())->click();
+        });
+        axis_order order = c.incoming;
+        EXPECT_EQ(run_order_of_axes_dialog(nullptr, ui, order),
+                  c.ok ? dialog_result::ok : dialog_result::cancel);
+        EXPECT_EQ(checked, c.checked_on_open);
+        EXPECT_EQ(order.row, c.expected.row);
+        EXPECT_EQ(title, "Order of Axes");
+        EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_AXISORDER"});
     }
 }
 
