@@ -189,32 +189,34 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
         "turn every atom position through three Euler angles, forwards (reference frame into "
         "the new frame) or backwards",
         euler_forwards_command);
-    auto forwards = std::make_shared<bool>(false);
-    auto backwards = std::make_shared<bool>(false);
+    // The option values live as long as the callbacks that read them.
+    struct rotate_options {
+        bool forwards = false;
+        bool backwards = false;
+        std::array<std::string, 3> angles = {"0", "0", "0"};
+    };
+    auto options = std::make_shared<rotate_options>();
     CLI::App* direction = sub->add_option_group("direction", "exactly one is required");
-    direction->add_flag("--forwards", *forwards)
+    direction->add_flag("--forwards", options->forwards)
         ->description("express positions given in the reference frame in the new frame");
-    direction->add_flag("--backwards", *backwards)
+    direction->add_flag("--backwards", options->backwards)
         ->description("express positions given in the new frame in the reference frame");
     direction->require_option(1);
-    auto angles = std::make_shared<std::array<std::string, 3>>();
     const char* names[3] = {"--alpha", "--beta", "--gamma"};
     const char* helps[3] = {"rotation about z, degrees (default 0)",
                             "rotation about the new y, degrees (default 0)",
                             "rotation about the newest z, degrees (default 0)"};
-    for (std::size_t i = 0; i < 3; ++i) {
-        (*angles)[i] = "0";
-        sub->add_option(names[i], (*angles)[i], helps[i])->check(number_validator);
-    }
-    sub->callback([&invocation, forwards] {
-        invocation.command = *forwards ? euler_forwards_command : euler_backwards_command;
+    for (std::size_t i = 0; i < 3; ++i)
+        sub->add_option(names[i], options->angles[i], helps[i])->check(number_validator);
+    sub->callback([&invocation, options] {
+        invocation.command = options->forwards ? euler_forwards_command : euler_backwards_command;
     });
-    invocation.configure.push_back([sub, angles](cli_services& ui) {
+    invocation.configure.push_back([sub, options](cli_services& ui) {
         if (!sub->parsed()) return;
         euler_angles chosen;
-        parse_number((*angles)[0], chosen.alpha);
-        parse_number((*angles)[1], chosen.beta);
-        parse_number((*angles)[2], chosen.gamma);
+        parse_number(options->angles[0], chosen.alpha);
+        parse_number(options->angles[1], chosen.beta);
+        parse_number(options->angles[2], chosen.gamma);
         ui.on_euler_rotations = [chosen](euler_angles& record) {
             record = chosen;
             return dialog_result::ok;
