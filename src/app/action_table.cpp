@@ -4,6 +4,7 @@
 #include "app/echo_action.h"
 #include "dipolar/dipolar_action.h"
 #include "tensor/diagonalise_action.h"
+#include "axes/axes_actions.h"
 
 namespace orvix {
 
@@ -16,6 +17,14 @@ const action_entry table[] = {
     {diagonalise_descending_command, diagonalise_descending_mode, "diagonalise",
      &diagonalise_tensor},
     {diagonalise_ascending_command, diagonalise_ascending_mode, "diagonalise", &diagonalise_tensor},
+    {polar_angles_command, 0, "polar", &polar_angles},
+    {calculate_euler_command, 0, "euler-angles", &calculate_euler_angles},
+    {euler_backwards_command, euler_mode_backwards, "rotate", &euler_rotations},
+    {euler_forwards_command, euler_mode_forwards, "rotate", &euler_rotations},
+    {orthogonalize_axes_command, 0, "orthogonalize-axes", &orthogonalize_axes_action},
+    {orthogonalize_coordinates_command, 0, "orthogonalize-coordinates",
+     &orthogonalize_coordinates_action},
+    {calculate_normal_command, 0, "normal", &calculate_normal},
 };
 
 }  // namespace

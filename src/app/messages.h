@@ -55,6 +55,19 @@ inline constexpr std::string_view no_temp_file = "could not get temp file";
 inline constexpr std::string_view no_edit_content = "could not write edit content to file";
 inline constexpr std::string_view no_input_name = "could not get name of input file";
 inline constexpr std::string_view no_open_input = "could not open temp or edit content file";
+inline constexpr std::string_view no_data_handle = "could not get data handle";
+inline constexpr std::string_view no_output_file = "could not get output file";
+inline constexpr std::string_view no_open_output = "could not open output file";
+
+// A unit cell whose three angles no cell can have (the coordinates would be NaN).
+inline constexpr std::string_view cell_cannot_close =
+    "The cell angles do not describe a unit cell!";
+
+// orvix-cli only: what the desktop program's silent end on a missing or non-Cartesian cell
+// line means.
+inline constexpr std::string_view no_cartesian_cell_line =
+    "the input does not begin with a Cartesian cell line (first number 1, fourth number 90); "
+    "nothing was computed";
 
 // Looks a numbered string up; empty for a number the table does not hold.
 std::string_view message_text(int number);

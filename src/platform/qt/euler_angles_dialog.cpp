@@ -1,10 +1,38 @@
-// The euler angles dialog (not built yet: answers Cancel).
+// The "Euler Angles" dialog: shows the angles of Calculate Euler angles. The action has
+// already put them on the clipboard in full precision; the dialog shows them as the single
+// precision values they are rounded to, with 6 decimals.
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "platform/c_format.h"
+#include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 
 namespace orvix {
 
-dialog_result run_euler_angles_dialog(QWidget*, services&, const euler_angles&) {
-    return dialog_result::cancel;
+dialog_result run_euler_angles_dialog(QWidget* owner, services& ui, const euler_angles& angles) {
+    orvix_dialog dialog(owner, QObject::tr("Euler Angles"), "HLP_CALCEULER", ui);
+    dialog.setObjectName(QStringLiteral("euler_angles_dialog"));
+    dialog.body()->addWidget(
+        new QLabel(QObject::tr("The Euler angles were determined to be:"), &dialog));
+    auto* grid = new QGridLayout;
+    const char* labels[3] = {"Alpha:", "Beta:", "Gamma:"};
+    const char* names[3] = {"alpha", "beta", "gamma"};
+    const double values[3] = {angles.alpha, angles.beta, angles.gamma};
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(new QLabel(QObject::tr(labels[i]), &dialog), i, 0);
+        const float shown = static_cast<float>(values[i]);
+        auto* value = new QLineEdit(
+            QString::fromLatin1(c_format("%.6f", static_cast<double>(shown)).c_str()), &dialog);
+        value->setObjectName(QString::fromLatin1(names[i]));
+        value->setReadOnly(true);
+        value->setAlignment(Qt::AlignRight);
+        grid->addWidget(value, i, 1);
+        grid->addWidget(new QLabel(QObject::tr("deg"), &dialog), i, 2);
+    }
+    dialog.body()->addLayout(grid);
+    return dialog.run();
 }
 
 }  // namespace orvix

@@ -1,0 +1,80 @@
+// Orthogonalize > Calculate normal and Polar angles > Calculate.
+#include "app/messages.h"
+#include "axes/axes_actions.h"
+#include "axes/polar.h"
+#include "crystal/records.h"
+#include "platform/c_format.h"
+
+namespace orvix {
+
+namespace {
+
+// Both actions need Cartesian data. Without a Cartesian cell line first they end with an
+// empty result file: silently in the desktop program, with a word under orvix-cli.
+bool has_cartesian_cell(action_context& ctx, exclusive_file& input) {
+    std::string cell;
+    if (read_cell_line(input, cell) && is_cartesian_cell(cell)) return true;
+    if (ctx.mode == explain_silent_end)
+        ctx.ui.message(msg::no_cartesian_cell_line, msg::program_name, message_icon::error,
+                       message_buttons::ok);
+    return false;
+}
+
+}  // namespace
+
+action_result calculate_normal(action_context& ctx) {
+    services& ui = ctx.ui;
+    action_input input;
+    if (!open_action_input(ctx, input)) return action_result::failed;
+    auto result = create_result_file(ctx);
+    if (!result) return action_result::cancelled;
+    if (!has_cartesian_cell(ctx, *input.file)) {
+        result->close();
+        return action_result::failed;
+    }
+
+    // Every atom line counts here, origin lines included.
+    vec3 p[3];
+    int read = 0;
+    atom_record atom;
+    while (read < 3 && read_atom_line(*input.file, atom, true, &*result))
+        p[read++] = {atom.x, atom.y, atom.z};
+    if (read < 3) {
+        ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
+                   message_buttons::ok);
+        return action_result::failed;
+    }
+
+    vec3 n = plane_normal(p[0], p[1], p[2]);
+    result->write(c_format("normal vector: %12.6f %12.6f %12.6f\r\n", n.x, n.y, n.z));
+    // Three atoms on one line give a NULL normal: its message, and no second line.
+    const bool normalized = normalize_vector(n, ui);
+    if (normalized)
+        result->write(c_format("normalized:    %12.6f %12.6f %12.6f\r\n", n.x, n.y, n.z));
+    result->close();
+    close_action_input(input);
+    return normalized ? action_result::completed : action_result::failed;
+}
+
+action_result polar_angles(action_context& ctx) {
+    action_input input;
+    if (!open_action_input(ctx, input)) return action_result::failed;
+    auto result = create_result_file(ctx);
+    if (!result) return action_result::cancelled;
+    if (!has_cartesian_cell(ctx, *input.file)) {
+        result->close();
+        return action_result::failed;
+    }
+
+    atom_record atom;
+    while (read_atom_line(*input.file, atom, true, &*result)) {
+        if (is_origin_label(atom.label)) continue;
+        const polar_position polar = polar_coordinates(atom.x, atom.y, atom.z);
+        write_atom_line(*result, atom.label, polar.phi, polar.theta, polar.r);
+    }
+    result->close();
+    close_action_input(input);
+    return action_result::completed;
+}
+
+}  // namespace orvix
