@@ -2,6 +2,7 @@
 #include "app/action_table.h"
 
 #include "app/echo_action.h"
+#include "generate/generate_actions.h"
 
 namespace orvix {
 
@@ -9,6 +10,8 @@ namespace {
 
 const action_entry table[] = {
     {echo_command, 0, "echo-atoms", &echo_atoms},
+    {generate_positions_command, 0, "generate-positions", &generate_positions},
+    {generate_block_command, 0, "generate-block", &generate_block},
 };
 
 }  // namespace

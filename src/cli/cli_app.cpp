@@ -115,7 +115,8 @@ int run_cli(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // CLI11 has an exit code of its own for every kind of usage error; scripts get 2.
+        return app.exit(error) == 0 ? 0 : 2;
     }
 
     try {
