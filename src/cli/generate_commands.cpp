@@ -22,9 +22,11 @@ void add_large_result_option(CLI::App& sub, cli_invocation& invocation) {
             ->description(
                 "answer Cancel to the question asked before a result of more than 100000000 lines "
                 "(by default it is answered OK and the result is written)");
-    invocation.configure.push_back([refuse](cli_services& ui) {
-        ui.answers_by_prefix.emplace_back(std::string(msg::large_result_prefix),
-                                          refuse->count() > 0 ? answer::cancel : answer::ok);
+    invocation.configure.push_back([&sub, refuse](cli_services& ui) {
+        // Every subcommand's configuration runs; only the one given may answer. Refused, the
+        // question stays unanswered: it is printed and answered Cancel like any other.
+        if (!sub.parsed() || refuse->count() > 0) return;
+        ui.answers_by_prefix.emplace_back(std::string(msg::large_result_prefix), answer::ok);
     });
 }
 
@@ -50,7 +52,8 @@ void add_generate_positions(CLI::App& app, cli_invocation& invocation) {
         ->allow_extra_args(false)
         ->check(operation_check);
     add_large_result_option(*sub, invocation);
-    invocation.configure.push_back([texts](cli_services& ui) {
+    invocation.configure.push_back([sub, texts](cli_services& ui) {
+        if (!sub->parsed()) return;
         std::vector<symmetry_operation> operations;
         for (const auto& text : *texts) {
             symmetry_operation parsed;
@@ -85,7 +88,8 @@ void add_generate_block(CLI::App& app, cli_invocation& invocation) {
                     "c (a 32-bit whole number; 0 or less writes the atoms only)")
         ->capture_default_str();
     add_large_result_option(*sub, invocation);
-    invocation.configure.push_back([n](cli_services& ui) {
+    invocation.configure.push_back([sub, n](cli_services& ui) {
+        if (!sub->parsed()) return;
         const std::int32_t chosen = *n;
         ui.on_generate_block = [chosen](block_record& block) {
             block.n = chosen;

@@ -17,6 +17,11 @@ namespace {
 
 constexpr int field_width = 12;
 
+constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Right-aligns `length` bytes already at `text` in the 12-column field starting at `out`.
 char* right_align(char* out, const char* text, std::size_t length) {
     if (length < field_width) {
@@ -87,16 +92,34 @@ char* put_coordinate_field(char* out, float value) {
             quotient + ((remainder > half || (remainder == half && (quotient & 1u))) ? 1u : 0u);
     }
 
-    // Build the text from the right in a scratch area, then align it in the field.
+    const bool fits = millionths < (negative ? 10000000000u : 100000000000u);
+    std::uint64_t whole = millionths / 1000000u;
+    std::uint32_t decimals = static_cast<std::uint32_t>(millionths % 1000000u);
+    if (fits) {
+        // The usual case: at most 12 columns, written from the right straight into the field.
+        std::memset(out, ' ', field_width);
+        char* p = out + field_width;
+        for (int i = 0; i < 3; ++i) {
+            const char* pair = digit_pairs + 2 * (decimals % 100);
+            *--p = pair[1];
+            *--p = pair[0];
+            decimals /= 100;
+        }
+        *--p = '.';
+        p = put_digits_backwards(p, whole);
+        if (negative) *--p = '-';
+        return out + field_width;
+    }
+
+    // Wider than the field: build the text in a scratch area, then copy it.
     char scratch[32];
     char* end = scratch + sizeof scratch;
-    char* start = put_digits_backwards(end - 7, millionths / 1000000u);
-    std::uint64_t decimals = millionths % 1000000u;
     for (int i = 1; i <= 6; ++i) {
         end[-i] = static_cast<char>('0' + decimals % 10);
         decimals /= 10;
     }
     end[-7] = '.';
+    char* start = put_digits_backwards(end - 7, whole);
     if (negative) *--start = '-';
     return right_align(out, start, static_cast<std::size_t>(end - start));
 }

@@ -15,6 +15,10 @@ constexpr std::uint64_t lines_between_progress = 4096;
 
 constexpr line_count max_lines = ~line_count{0};
 
+// Memory for the preformatted line starts of a block; beyond it they are formatted anew in
+// every row.
+constexpr std::uint64_t head_cache_budget = std::uint64_t{8} << 20;
+
 }  // namespace
 
 atom_table read_atom_table(exclusive_file& file, bool keep_comments) {
@@ -121,13 +125,38 @@ write_outcome write_block(line_writer& out, const atom_table& atoms, std::int32_
         out.put_atom(atoms.label_field(a), c[0], c[1], c[2]);
         if (!counted()) return write_outcome::stopped;
     }
-    // Within one (j, i) row of translations only x changes, so the rest of every atom's
-    // line (" Y Z" and CR LF) is formatted once per row: a third of the formatting work,
-    // for memory that grows with the atoms only.
-    std::string tails;
-    std::vector<std::size_t> tail_ends(count);
+    if (n <= 0 || count == 0) return write_outcome::finished;
     // 64-bit counters: n may be the largest 32-bit value.
     const std::int64_t m = n;
+    const std::uint64_t side = 2 * static_cast<std::uint64_t>(m) + 1;
+
+    // Within one (j, i) row of translations only x changes, so the rest of every atom's
+    // line (" Y Z" and CR LF) is formatted once per row. The start of every line ("label X")
+    // is the same in every row: it is formatted once for the whole block when all of them
+    // fit in a fixed budget, so memory stays bounded whatever n.
+    std::string tails;
+    std::vector<std::size_t> tail_ends(count);
+    std::string heads;
+    std::vector<std::size_t> head_ends;
+    const std::uint64_t head_bytes_at_most =
+        (atoms.label_fields.size() + count * (1 + coordinate_field_room)) * side;
+    const bool heads_cached = head_bytes_at_most <= head_cache_budget;
+    if (heads_cached) {
+        heads.reserve(static_cast<std::size_t>(head_bytes_at_most));
+        head_ends.reserve(static_cast<std::size_t>(count * side));
+        for (std::int64_t k = -m; k <= m; ++k)
+            for (std::size_t a = 0; a < count; ++a) {
+                const std::string_view label = atoms.label_field(a);
+                char field[1 + coordinate_field_room];
+                field[0] = ' ';
+                char* end = put_coordinate_field(field + 1,
+                                                 translate_coordinate(atoms.coordinates[a][0], k));
+                heads.append(label);
+                heads.append(field, static_cast<std::size_t>(end - field));
+                head_ends.push_back(heads.size());
+            }
+    }
+
     for (std::int64_t i = -m; i <= m; ++i)
         for (std::int64_t j = -m; j <= m; ++j) {
             tails.clear();
@@ -144,15 +173,28 @@ write_outcome write_block(line_writer& out, const atom_table& atoms, std::int32_
                 tails.append(field, static_cast<std::size_t>(p - field));
                 tail_ends[a] = tails.size();
             }
+            std::size_t head = 0;  // index of the next cached head
             for (std::int64_t k = -m; k <= m; ++k) {
-                if (i == 0 && j == 0 && k == 0) continue;
+                if (i == 0 && j == 0 && k == 0) {
+                    head += count;
+                    continue;
+                }
                 std::size_t tail_begin = 0;
                 for (std::size_t a = 0; a < count; ++a) {
                     const std::string_view tail(tails.data() + tail_begin,
                                                 tail_ends[a] - tail_begin);
                     tail_begin = tail_ends[a];
-                    out.put_atom_with_tail(atoms.label_field(a),
-                                           translate_coordinate(atoms.coordinates[a][0], k), tail);
+                    if (heads_cached) {
+                        const std::size_t head_begin = head == 0 ? 0 : head_ends[head - 1];
+                        out.put_pieces(std::string_view(heads.data() + head_begin,
+                                                        head_ends[head] - head_begin),
+                                       tail);
+                        ++head;
+                    } else {
+                        out.put_atom_with_tail(atoms.label_field(a),
+                                               translate_coordinate(atoms.coordinates[a][0], k),
+                                               tail);
+                    }
                     if (!counted()) return write_outcome::stopped;
                 }
             }

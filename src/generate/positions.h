@@ -86,6 +86,13 @@ class line_writer {
         p += tail.size();
         used_ = static_cast<std::size_t>(p - buffer_.data());
     }
+    // Two pieces of a line one after the other (the caller provides the line end).
+    void put_pieces(std::string_view head, std::string_view tail) {
+        char* p = room(head.size() + tail.size());
+        std::memcpy(p, head.data(), head.size());
+        std::memcpy(p + head.size(), tail.data(), tail.size());
+        used_ += head.size() + tail.size();
+    }
     // Bytes as they are (a comment line with its own line end).
     void put_text(std::string_view bytes);
     // Hands everything collected to the file; a failed write throws write_failure.
