@@ -10,7 +10,7 @@
 namespace {
 
 class private_temporary_directory : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         // Named like the tests' scratch folders, which every check of /tmp passes over.
         std::string pattern =
@@ -24,7 +24,7 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
 
-private:
+  private:
     std::string path_;
 };
 
