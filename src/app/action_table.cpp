@@ -5,6 +5,7 @@
 #include "dipolar/dipolar_action.h"
 #include "tensor/diagonalise_action.h"
 #include "axes/axes_actions.h"
+#include "generate/generate_actions.h"
 
 namespace orvix {
 
@@ -25,6 +26,8 @@ const action_entry table[] = {
     {orthogonalize_coordinates_command, 0, "orthogonalize-coordinates",
      &orthogonalize_coordinates_action},
     {calculate_normal_command, 0, "normal", &calculate_normal},
+    {generate_positions_command, 0, "generate-positions", &generate_positions},
+    {generate_block_command, 0, "generate-block", &generate_block},
 };
 
 }  // namespace

@@ -46,6 +46,16 @@ inline constexpr std::string_view increment_not_positive =
 // The save question of New, Open, Exit, log-off and shutdown; %s is the current name.
 inline constexpr const char* save_changes_format = "Save current changes in %s?";
 
+// Asked (question icon, OK and Cancel) before a result of more than 100 million lines; %s is
+// the number of lines. orvix-cli recognises the question by its fixed beginning.
+inline constexpr const char* large_result_format =
+    "The result will have %s lines. Do you want to go on?";
+inline constexpr std::string_view large_result_prefix = "The result will have ";
+
+// Labels of the progress dialogs of long work.
+inline constexpr std::string_view generating_positions = "Generating positions...";
+inline constexpr std::string_view generating_block = "Generating block...";
+
 // Internal diagnostics without a caption of their own.
 inline constexpr std::string_view text_length_zero = "text length is zero";
 inline constexpr std::string_view no_buffer = "could not allocate buffer handle";

@@ -26,6 +26,8 @@ answer cli_services::message(std::string_view text, std::string_view caption, me
     if (buttons != message_buttons::ok) {
         auto found = answers_by_text.find(text);
         if (found != answers_by_text.end()) return found->second;
+        for (const auto& [prefix, given] : answers_by_prefix)
+            if (text.substr(0, prefix.size()) == prefix) return given;
         print_cli_message(text, caption);
         error_shown = true;
         return answer::cancel;

@@ -5,6 +5,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/scripted_services.h"
 
@@ -15,6 +17,8 @@ class cli_services : public scripted_services {
     // Answers to particular questions, by their text (e.g. --normalize answers OK to the
     // normalisation question).
     std::map<std::string, answer, std::less<>> answers_by_text;
+    // Answers to questions whose text carries a number, by the text's fixed beginning.
+    std::vector<std::pair<std::string, answer>> answers_by_prefix;
     // Set once a message with the error icon, or a question answered Cancel, was shown.
     bool error_shown = false;
 

@@ -1,6 +1,7 @@
 // Crystal data line records.
 #include "crystal/records.h"
 
+#include "crystal/atom_line_format.h"
 #include "platform/c_format.h"
 #include "platform/scan.h"
 
@@ -80,12 +81,19 @@ bool write_line(exclusive_file& file, std::string_view text) {
 }
 
 std::string format_atom_line(std::string_view label, float x, float y, float z) {
-    return c_format("%-6.*s %12.6f %12.6f %12.6f", static_cast<int>(label.size()), label.data(),
-                    static_cast<double>(x), static_cast<double>(y), static_cast<double>(z));
+    std::string line;
+    line.reserve(64);
+    append_atom_line(line, label, x, y, z);
+    return line;
 }
 
 bool write_atom_line(exclusive_file& file, std::string_view label, float x, float y, float z) {
-    return write_line(file, format_atom_line(label, x, y, z));
+    std::string line;
+    line.reserve(64);
+    append_atom_line(line, label, x, y, z);
+    line.append("\r\n");
+    file.write(line);
+    return true;
 }
 
 bool write_cartesian_cell(exclusive_file& file) {

@@ -1,10 +1,35 @@
-// The generate block dialog (not built yet: answers Cancel).
+// The "Generate Block" dialog: the largest multiple n of a cell edge by which the atoms are
+// translated.
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 
 namespace orvix {
 
-dialog_result run_generate_block_dialog(QWidget*, services&, block_record&) {
-    return dialog_result::cancel;
+dialog_result run_generate_block_dialog(QWidget* owner, services& ui, block_record& block) {
+    orvix_dialog dialog(owner, QObject::tr("Generate Block"), "HLP_GENAUTO", ui);
+    dialog.setObjectName(QStringLiteral("generate_block_dialog"));
+    auto* text =
+        new QLabel(QObject::tr("This option generates crystallographic positions automatically by "
+                               "translating the input coordinates by multiples n of the unit cell "
+                               "constants."),
+                   &dialog);
+    text->setObjectName(QStringLiteral("block_text"));
+    text->setWordWrap(true);
+    dialog.body()->addWidget(text);
+
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QObject::tr("n:"), &dialog);
+    auto* field = new long_field(&dialog, block.n);
+    field->setObjectName(QStringLiteral("block_n"));
+    label->setBuddy(field);
+    row->addWidget(label);
+    row->addWidget(field);
+    row->addStretch(1);
+    dialog.body()->addLayout(row);
+    return dialog.run();
 }
 
 }  // namespace orvix

@@ -1,0 +1,251 @@
+// The Symmetry Operations and Generate Block dialogs, driven offscreen: what each opening
+// shows, how edits reach the record, Help and Cancel, and the whole Generate Positions flow
+// through the real dialogs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <clocale>
+#include <functional>
+
+#include "generate/generate_actions.h"
+#include "platform/qt/dialog_base.h"
+#include "platform/qt/dialogs.h"
+#include "platform/scripted_services.h"
+#include "support/test_support.h"
+
+namespace orvix {
+namespace {
+
+using dialog_script = std::function<void(orvix_dialog&)>;
+
+// Runs `script` on the next modal dialog once it is open.
+void when_open(dialog_script script) {
+    QTimer::singleShot(0, [script = std::move(script)] {
+        auto* dialog = qobject_cast<orvix_dialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no dialog open";
+        script(*dialog);
+    });
+}
+
+template <typename Widget>
+Widget* child(orvix_dialog& dialog, const char* name) {
+    auto* found = dialog.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+void type_into(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+// Scripted services whose two generate dialogs are the real Qt dialogs.
+class dialog_services : public scripted_services {
+  public:
+    std::vector<dialog_script> symmetry_scripts;
+    dialog_script block_script;
+
+    dialog_result symmetry_operations_dialog(symmetry_operation& operation) override {
+        const std::size_t index = symmetry_openings++;
+        if (index < symmetry_scripts.size()) when_open(symmetry_scripts[index]);
+        return run_symmetry_operations_dialog(nullptr, *this, operation);
+    }
+    dialog_result generate_block_dialog(block_record& block) override {
+        if (block_script) when_open(block_script);
+        return run_generate_block_dialog(nullptr, *this, block);
+    }
+    std::size_t symmetry_openings = 0;
+};
+
+const char* const rows[3] = {"X", "Y", "Z"};
+
+std::string source_name(int row, int source) {
+    return std::string("source_") + rows[row] + "_" + "xyz"[source];
+}
+
+// Checks that an opening shows the identity.
+void expect_identity(orvix_dialog& dialog) {
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(rows[row]);
+        EXPECT_EQ(child<QLineEdit>(dialog, (std::string("factor_") + rows[row]).c_str())->text(),
+                  "1.000000");
+        EXPECT_EQ(child<QLineEdit>(dialog, (std::string("shift_") + rows[row]).c_str())->text(),
+                  "0.000000");
+        for (int s = 0; s < 3; ++s)
+            EXPECT_EQ(child<QRadioButton>(dialog, source_name(row, s).c_str())->isChecked(),
+                      s == row);
+    }
+}
+
+TEST(symmetry_operations_dialog, first_opening_edits_count_factors_shifts_and_sources) {
+    scripted_services ui;
+    symmetry_operation operation;
+    when_open([](orvix_dialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Symmetry Operations");
+        EXPECT_EQ(child<QLabel>(dialog, "position_label")->text(), "No. of Positions:");
+        auto* count = child<QLineEdit>(dialog, "position_count");
+        EXPECT_FALSE(count->isHidden());
+        EXPECT_TRUE(count->isEnabled());
+        EXPECT_EQ(count->text(), "1");
+        expect_identity(dialog);
+        type_into(count, "4");
+        type_into(child<QLineEdit>(dialog, "factor_X"), "-1");
+        type_into(child<QLineEdit>(dialog, "shift_Y"), "0.5");
+        type_into(child<QLineEdit>(dialog, "factor_Z"), "-2.25");
+        type_into(child<QLineEdit>(dialog, "shift_Z"), "-0.125");
+        child<QRadioButton>(dialog, "source_X_y")->click();
+        child<QRadioButton>(dialog, "source_Y_x")->click();
+        EXPECT_FALSE(child<QRadioButton>(dialog, "source_X_x")->isChecked());
+        dialog.ok_button()->click();
+    });
+    ASSERT_EQ(run_symmetry_operations_dialog(nullptr, ui, operation), dialog_result::ok);
+    EXPECT_EQ(operation.position_count, 4);
+    EXPECT_EQ(operation.factor, (std::array<double, 3>{-1, 1, -2.25}));
+    EXPECT_EQ(operation.shift, (std::array<double, 3>{0, 0.5, -0.125}));
+    EXPECT_EQ(operation.source, (std::array<std::uint8_t, 3>{1, 0, 2}));
+}
+
+TEST(symmetry_operations_dialog, later_openings_show_the_current_position_instead_of_the_count) {
+    scripted_services ui;
+    for (std::int32_t position : {2, 3, 17}) {
+        SCOPED_TRACE(position);
+        symmetry_operation operation;
+        operation.position_count = 17;
+        operation.current_position = position;
+        when_open([position](orvix_dialog& dialog) {
+            EXPECT_EQ(child<QLabel>(dialog, "position_label")->text().toStdString(),
+                      "Current Position: " + std::to_string(position));
+            auto* count = child<QLineEdit>(dialog, "position_count");
+            EXPECT_TRUE(count->isHidden());
+            EXPECT_FALSE(count->isEnabled());
+            dialog.ok_button()->click();
+        });
+        EXPECT_EQ(run_symmetry_operations_dialog(nullptr, ui, operation), dialog_result::ok);
+        EXPECT_EQ(operation.position_count, 17);
+    }
+}
+
+TEST(symmetry_operations_dialog, help_leaves_it_open_and_cancel_answers_cancel) {
+    scripted_services ui;
+    symmetry_operation operation;
+    when_open([&ui](orvix_dialog& dialog) {
+        dialog.help_button()->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_SYMMOP"});
+        dialog.cancel_button()->click();
+    });
+    EXPECT_EQ(run_symmetry_operations_dialog(nullptr, ui, operation), dialog_result::cancel);
+}
+
+TEST(symmetry_operations_dialog, a_count_beyond_32_bits_disables_ok) {
+    scripted_services ui;
+    symmetry_operation operation;
+    when_open([](orvix_dialog& dialog) {
+        auto* count = child<QLineEdit>(dialog, "position_count");
+        type_into(count, "2147483648");
+        EXPECT_FALSE(dialog.ok_button()->isEnabled());
+        type_into(count, "2147483647");
+        EXPECT_TRUE(dialog.ok_button()->isEnabled());
+        dialog.ok_button()->click();
+    });
+    EXPECT_EQ(run_symmetry_operations_dialog(nullptr, ui, operation), dialog_result::ok);
+    EXPECT_EQ(operation.position_count, 2147483647);
+}
+
+TEST(generate_positions_flow, the_real_dialogs_give_the_two_operation_example) {
+    // First dialog: two positions, identity. Second: X = -x, Y = y + 0.5, Z = -z + 0.5.
+    test::scratch_dir dir;
+    dialog_services ui;
+    ui.symmetry_scripts.push_back([](orvix_dialog& dialog) {
+        expect_identity(dialog);
+        type_into(child<QLineEdit>(dialog, "position_count"), "2");
+        dialog.ok_button()->click();
+    });
+    ui.symmetry_scripts.push_back([](orvix_dialog& dialog) {
+        expect_identity(dialog);  // not what the first one held
+        EXPECT_EQ(child<QLabel>(dialog, "position_label")->text(), "Current Position: 2");
+        EXPECT_TRUE(child<QLineEdit>(dialog, "position_count")->isHidden());
+        type_into(child<QLineEdit>(dialog, "factor_X"), "-1");
+        type_into(child<QLineEdit>(dialog, "shift_Y"), "0.5");
+        type_into(child<QLineEdit>(dialog, "factor_Z"), "-1");
+        type_into(child<QLineEdit>(dialog, "shift_Z"), "0.5");
+        dialog.ok_button()->click();
+    });
+    const std::string out = dir.file("result.cry");
+    EXPECT_EQ(
+        test::run_on_text(generate_positions_command, ui,
+                          test::read_file(test::data_path("generate/positions_input.cry")), out),
+        action_result::completed);
+    EXPECT_EQ(ui.symmetry_openings, 2u);
+    EXPECT_EQ(test::read_file(out), test::read_file(test::data_path("generate/positions_two.cry")));
+}
+
+TEST(generate_block_dialog, shows_its_text_and_edits_n) {
+    scripted_services ui;
+    block_record block;
+    when_open([&ui](orvix_dialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Generate Block");
+        EXPECT_EQ(child<QLabel>(dialog, "block_text")->text(),
+                  "This option generates crystallographic positions automatically by translating "
+                  "the input coordinates by multiples n of the unit cell constants.");
+        auto* n = child<QLineEdit>(dialog, "block_n");
+        EXPECT_EQ(n->text(), "1");
+        dialog.help_button()->click();
+        EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_GENAUTO"});
+        type_into(n, "2147483648");
+        EXPECT_FALSE(dialog.ok_button()->isEnabled());
+        type_into(n, "-2147483649");
+        EXPECT_FALSE(dialog.ok_button()->isEnabled());
+        type_into(n, "-3");
+        EXPECT_TRUE(dialog.ok_button()->isEnabled());
+        dialog.ok_button()->click();
+    });
+    EXPECT_EQ(run_generate_block_dialog(nullptr, ui, block), dialog_result::ok);
+    EXPECT_EQ(block.n, -3);
+}
+
+TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
+    struct flow_case {
+        const char* name;
+        const char* typed;  // nothing: Cancel
+        const char* golden;
+    };
+    const std::vector<flow_case> cases = {
+        {"n = 1 as proposed", "1", "generate/block_n1.cry"},
+        {"n = 0", "0", "generate/block_n0.cry"},
+        {"Cancel", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::scratch_dir dir;
+        dialog_services ui;
+        ui.block_script = [&c](orvix_dialog& dialog) {
+            if (c.typed == nullptr) {
+                dialog.cancel_button()->click();
+                return;
+            }
+            type_into(child<QLineEdit>(dialog, "block_n"), c.typed);
+            dialog.ok_button()->click();
+        };
+        const std::string out = dir.file("result.cry");
+        test::run_on_text(generate_block_command, ui,
+                          test::read_file(test::data_path("generate/block_input.cry")), out);
+        EXPECT_EQ(test::read_file(out),
+                  c.golden ? test::read_file(test::data_path(c.golden)) : std::string());
+    }
+}
+
+}  // namespace
+}  // namespace orvix
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_ALL, "");
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
