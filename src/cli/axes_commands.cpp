@@ -88,7 +88,7 @@ struct result_target {
 // Services set up as the common runner sets them: the subcommands' answers, and the input
 // from INPUT or standard input.
 void prepare(cli_invocation& invocation, cli_services& ui) {
-    for (auto& configure : invocation.configure) configure(ui);
+    invocation.configure.run(ui);
     if (invocation.input.empty() || invocation.input == "-")
         ui.editor = read_standard_input();
     else

@@ -61,6 +61,7 @@ CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const
     sub->add_option("-o,--output", invocation.output,
                     "result file; without it the result goes to standard output");
     sub->callback([&invocation, command] { invocation.command = command; });
+    invocation.configure.owner = sub;
     return sub;
 }
 
@@ -132,7 +133,7 @@ int run_cli(int argc, char** argv) {
         if (entry == nullptr) return 2;
 
         cli_services ui;
-        for (auto& configure : invocation.configure) configure(ui);
+        invocation.configure.run(ui);
 
         if (invocation.input.empty() || invocation.input == "-") {
             ui.editor = read_standard_input();

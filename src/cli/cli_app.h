@@ -11,13 +11,31 @@
 
 namespace orvix {
 
+// The steps that set the services' answers from the options. Each step belongs to the
+// subcommand registered last before it, and runs only when that subcommand was given, so
+// that one subcommand's defaults never answer another's dialogs.
+class configure_steps {
+public:
+    using step = std::function<void(cli_services&)>;
+    void push_back(step s) { steps_.push_back({owner, std::move(s)}); }
+    void run(cli_services& ui) const {
+        for (const auto& [step_owner, s] : steps_)
+            if (step_owner == nullptr || step_owner->parsed()) s(ui);
+    }
+    // The subcommand that steps pushed from now on belong to.
+    const CLI::App* owner = nullptr;
+
+private:
+    std::vector<std::pair<const CLI::App*, step>> steps_;
+};
+
 // What the parsed command line asks for.
 struct cli_invocation {
     int command = 0;     // the action to run
     std::string input;   // crystal data file; empty or "-" reads standard input
     std::string output;  // result file; empty writes standard output
     // Sets the services' dialog handlers and answers from the subcommand's options.
-    std::vector<std::function<void(cli_services&)>> configure;
+    configure_steps configure;
     // Runs instead of an action (for subcommands that only print, such as a table).
     std::function<int()> run_instead;
 };

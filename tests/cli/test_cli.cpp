@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "cli/cli_app.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -103,6 +104,29 @@ TEST(Cli, LeavesNoTemporaryFilesBehind) {
     run_cli({"echo-atoms"}, sample);
     run_cli({"echo-atoms", "-o", "/dev/full"}, sample);
     EXPECT_EQ(test::temporary_copies(), before);
+}
+
+}  // namespace
+}  // namespace orvix
+
+namespace orvix {
+namespace {
+
+TEST(CliConfigure, OnlyTheGivenSubcommandsStepsRun) {
+    CLI::App app;
+    cli_invocation invocation;
+    std::vector<std::string> ran;
+    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("global"); });
+    add_action_subcommand(app, invocation, "first", "", 1);
+    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("first"); });
+    add_action_subcommand(app, invocation, "second", "", 2);
+    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("second"); });
+    const char* argv[] = {"orvix-cli", "second"};
+    app.parse(2, const_cast<char**>(argv));
+    cli_services ui;
+    invocation.configure.run(ui);
+    EXPECT_EQ(ran, (std::vector<std::string>{"global", "second"}));
+    EXPECT_EQ(invocation.command, 2);
 }
 
 }  // namespace
