@@ -1,11 +1,10 @@
 // orvix-cli subcommands of the axis-system actions: euler-angles, rotate,
 // orthogonalize-axes, orthogonalize-coordinates, normal and polar.
 //
-// Three of them need more than the common runner gives: Calculate Euler angles has no
-// result file (its result is the clipboard text, written here to standard output or -o),
-// and Calculate normal and Polar angles end silently in the desktop program when the cell
-// line is missing or not Cartesian, which on the command line becomes a message and
-// status 1. Those three run through their own runners below instead of the common one.
+// Calculate Euler angles has no result file: its result is the clipboard text, which the
+// common runner writes to standard output or -o. Calculate normal and Polar angles end
+// silently in the desktop program when the cell line is missing or not Cartesian; on the
+// command line they run in a mode that explains that end, and the command fails.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -21,24 +20,6 @@ namespace orvix {
 
 namespace {
 
-// A number as the dialog fields accept it: a C-style decimal, nothing after it.
-bool parse_number(const std::string& text, double& value) {
-    std::string_view rest(text);
-    double parsed = 0;
-    if (!scan_double(rest, parsed)) return false;
-    while (!rest.empty() && is_c_space(rest.front())) rest.remove_prefix(1);
-    if (!rest.empty()) return false;
-    value = parsed;
-    return true;
-}
-
-const CLI::Validator number_validator(
-    [](std::string& text) {
-        double ignored = 0;
-        return parse_number(text, ignored) ? std::string() : "'" + text + "' is not a number";
-    },
-    "DEG");
-
 // Three letters a, b, c in any mix: the old axes chosen in the rows X, Y and Z. Whether
 // each axis is chosen once is the action's own check, as in the dialog.
 const CLI::Validator order_validator(
@@ -50,117 +31,6 @@ const CLI::Validator order_validator(
         return std::string();
     },
     "XYZ");
-
-std::string read_standard_input() {
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
-    return text;
-}
-
-// The bytes of a file the action has closed again (empty when it cannot be read).
-std::string read_whole_file(const std::string& path) {
-    std::string bytes;
-    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
-    if (!file) return bytes;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file->stream())) > 0)
-        bytes.append(buffer, got);
-    return bytes;
-}
-
-bool write_stdout(std::string_view bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
-}
-
-// The result file goes to -o, or through a temporary file to standard output.
-struct result_target {
-    std::string path;
-    bool to_stdout = false;
-    ~result_target() {
-        if (to_stdout && !path.empty()) delete_file(path);
-    }
-};
-
-// Services set up as the common runner sets them: the subcommands' answers, and the input
-// from INPUT or standard input.
-void prepare(cli_invocation& invocation, cli_services& ui) {
-    invocation.configure.run(ui);
-    if (invocation.input.empty() || invocation.input == "-")
-        ui.editor = read_standard_input();
-    else
-        ui.open_choices.push_back(invocation.input);
-}
-
-// Calculate Euler angles: the clipboard text and a CR LF, the line end of every line the
-// program writes, to standard output or -o FILE.
-int run_euler_angles(cli_invocation& invocation) {
-    cli_services ui;
-    prepare(invocation, ui);
-    document_state doc;
-    const action_result result = run_action(*find_action(calculate_euler_command), ui, doc);
-    if (result != action_result::completed || ui.error_shown || !ui.clipboard) return 1;
-    const std::string line = *ui.clipboard + "\r\n";
-    if (invocation.output.empty()) {
-        if (write_stdout(line)) return 0;
-        print_cli_message(msg::error_writing_file, "standard output");
-        return 1;
-    }
-    auto file = exclusive_file::create(invocation.output);
-    if (!file) {
-        print_cli_message(msg::error_creating_file, invocation.output);
-        return 1;
-    }
-    try {
-        file->write(line);
-        file->close();
-    } catch (const write_failure&) {
-        print_cli_message(msg::error_writing_file, invocation.output);
-        return 1;
-    }
-    return 0;
-}
-
-// Calculate normal and Polar angles, with their silent end explained.
-int run_cartesian_action(cli_invocation& invocation, int command) {
-    cli_services ui;
-    prepare(invocation, ui);
-    result_target target;
-    if (invocation.output.empty()) {
-        auto temporary = make_temporary_file();
-        if (!temporary) {
-            print_cli_message(msg::no_temp_file, "");
-            return 1;
-        }
-        target.path = *temporary;
-        target.to_stdout = true;
-    } else {
-        target.path = invocation.output;
-    }
-    ui.save_choices.push_back(target.path);
-
-    action_entry entry = *find_action(command);
-    entry.mode = explain_silent_end;
-    document_state doc;
-    const action_result result = run_action(entry, ui, doc);
-    if (target.to_stdout && !write_stdout(read_whole_file(target.path))) {
-        print_cli_message(msg::error_writing_file, "standard output");
-        return 1;
-    }
-    return result == action_result::completed && !ui.error_shown ? 0 : 1;
-}
-
-// Runs `run` instead of the common runner once the subcommand has been chosen.
-void run_instead(CLI::App* sub, cli_invocation& invocation, int command,
-                 std::function<int(cli_invocation&)> run) {
-    sub->callback([&invocation, command, run] {
-        invocation.command = command;
-        invocation.run_instead = [&invocation, run] { return run(invocation); };
-    });
-}
 
 void add_euler_angles(CLI::App& app, cli_invocation& invocation) {
     CLI::App* sub = add_action_subcommand(
@@ -180,7 +50,10 @@ void add_euler_angles(CLI::App& app, cli_invocation& invocation) {
             return dialog_result::cancel;
         };
     });
-    run_instead(sub, invocation, calculate_euler_command, run_euler_angles);
+    sub->callback([&invocation] {
+        invocation.command = calculate_euler_command;
+        invocation.clipboard_result = true;
+    });
 }
 
 void add_rotate(CLI::App& app, cli_invocation& invocation) {
@@ -207,16 +80,16 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
                             "rotation about the new y, degrees (default 0)",
                             "rotation about the newest z, degrees (default 0)"};
     for (std::size_t i = 0; i < 3; ++i)
-        sub->add_option(names[i], options->angles[i], helps[i])->check(number_validator);
+        sub->add_option(names[i], options->angles[i], helps[i])->check(number_check);
     sub->callback([&invocation, options] {
         invocation.command = options->forwards ? euler_forwards_command : euler_backwards_command;
     });
     invocation.configure.push_back([sub, options](cli_services& ui) {
         if (!sub->parsed()) return;
         euler_angles chosen;
-        parse_number(options->angles[0], chosen.alpha);
-        parse_number(options->angles[1], chosen.beta);
-        parse_number(options->angles[2], chosen.gamma);
+        chosen.alpha = parse_cli_number(options->angles[0]).value_or(0.0);
+        chosen.beta = parse_cli_number(options->angles[1]).value_or(0.0);
+        chosen.gamma = parse_cli_number(options->angles[2]).value_or(0.0);
         ui.on_euler_rotations = [chosen](euler_angles& record) {
             record = chosen;
             return dialog_result::ok;
@@ -260,22 +133,27 @@ void add_orthogonalize(CLI::App& app, cli_invocation& invocation) {
     add_order_option(coordinates, invocation);
 }
 
+// The desktop program ends Calculate normal and Polar angles silently without a Cartesian
+// cell; on the command line the action explains that end and the command fails.
+void explain_silent_end_on_command_line(CLI::App* sub, cli_invocation& invocation, int command) {
+    sub->callback([&invocation, command] {
+        invocation.command = command;
+        invocation.mode = explain_silent_end;
+    });
+}
+
 void add_normal_and_polar(CLI::App& app, cli_invocation& invocation) {
     CLI::App* normal =
         add_action_subcommand(app, invocation, "normal",
                               "normal of the plane through the first three atoms of Cartesian data",
                               calculate_normal_command);
-    run_instead(normal, invocation, calculate_normal_command, [](cli_invocation& inv) {
-        return run_cartesian_action(inv, calculate_normal_command);
-    });
+    explain_silent_end_on_command_line(normal, invocation, calculate_normal_command);
     CLI::App* polar = add_action_subcommand(
         app, invocation, "polar",
         "every atom of Cartesian data in polar coordinates: azimuth phi, polar angle theta "
         "(degrees) and distance r",
         polar_angles_command);
-    run_instead(polar, invocation, polar_angles_command, [](cli_invocation& inv) {
-        return run_cartesian_action(inv, polar_angles_command);
-    });
+    explain_silent_end_on_command_line(polar, invocation, polar_angles_command);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "app/echo_action.h"
 #include "app/messages.h"
 #include "platform/files.h"
+#include "platform/scan.h"
 
 namespace orvix {
 
@@ -51,7 +52,47 @@ struct stdout_result {
     }
 };
 
+// Writes a result that is no file of the action's own (the clipboard text) to FILE, or to
+// standard output when no file is given.
+bool write_clipboard_result(const std::string& line, const std::string& output) {
+    if (output.empty()) {
+        if (std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
+            std::fflush(stdout) == 0)
+            return true;
+        print_cli_message(msg::error_writing_file, "standard output");
+        return false;
+    }
+    auto file = exclusive_file::create(output);
+    if (!file) {
+        print_cli_message(msg::error_creating_file, output);
+        return false;
+    }
+    try {
+        file->write(line);
+        file->close();
+    } catch (const write_failure&) {
+        print_cli_message(msg::error_writing_file, output);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::optional<double> parse_cli_number(const std::string& text) {
+    std::string_view rest(text);
+    double value = 0;
+    if (!scan_double(rest, value)) return std::nullopt;
+    while (!rest.empty() && is_c_space(rest.front())) rest.remove_prefix(1);
+    if (!rest.empty()) return std::nullopt;
+    return value;
+}
+
+const CLI::Validator number_check(
+    [](std::string& text) {
+        return parse_cli_number(text) ? std::string() : "'" + text + "' is not a number";
+    },
+    "");
 
 CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const std::string& name,
                                 const std::string& description, int command) {
@@ -129,8 +170,10 @@ int run_cli(int argc, char** argv) {
     try {
         if (invocation.run_instead) return invocation.run_instead();
 
-        const action_entry* entry = find_action(invocation.command);
-        if (entry == nullptr) return 2;
+        const action_entry* found = find_action(invocation.command);
+        if (found == nullptr) return 2;
+        action_entry entry = *found;
+        if (invocation.mode) entry.mode = *invocation.mode;
 
         cli_services ui;
         invocation.configure.run(ui);
@@ -139,6 +182,13 @@ int run_cli(int argc, char** argv) {
             ui.editor = read_standard_input();
         } else {
             ui.open_choices.push_back(invocation.input);
+        }
+
+        if (invocation.clipboard_result) {
+            document_state doc;
+            const action_result result = run_action(entry, ui, doc);
+            if (result != action_result::completed || ui.error_shown || !ui.clipboard) return 1;
+            return write_clipboard_result(*ui.clipboard + "\r\n", invocation.output) ? 0 : 1;
         }
 
         stdout_result to_stdout;
@@ -155,7 +205,7 @@ int run_cli(int argc, char** argv) {
         }
 
         document_state doc;
-        const action_result result = run_action(*entry, ui, doc);
+        const action_result result = run_action(entry, ui, doc);
 
         if (!to_stdout.path.empty() && !copy_to_stdout(to_stdout.path)) {
             print_cli_message(msg::error_writing_file, "standard output");

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace orvix {
 // subcommand registered last before it, and runs only when that subcommand was given, so
 // that one subcommand's defaults never answer another's dialogs.
 class configure_steps {
-public:
+  public:
     using step = std::function<void(cli_services&)>;
     void push_back(step s) { steps_.push_back({owner, std::move(s)}); }
     void run(cli_services& ui) const {
@@ -25,7 +26,7 @@ public:
     // The subcommand that steps pushed from now on belong to.
     const CLI::App* owner = nullptr;
 
-private:
+  private:
     std::vector<std::pair<const CLI::App*, step>> steps_;
 };
 
@@ -36,9 +37,20 @@ struct cli_invocation {
     std::string output;  // result file; empty writes standard output
     // Sets the services' dialog handlers and answers from the subcommand's options.
     configure_steps configure;
+    // The mode handed to the action, when the subcommand's differs from the menu's.
+    std::optional<int> mode;
+    // The action writes no result file; its result is the clipboard text, written with a
+    // line end to -o FILE or standard output.
+    bool clipboard_result = false;
     // Runs instead of an action (for subcommands that only print, such as a table).
     std::function<int()> run_instead;
 };
+
+// A whole argument read as one locale-free number (blanks around it allowed), or nothing.
+std::optional<double> parse_cli_number(const std::string& text);
+
+// Accepts what parse_cli_number reads; for options that take a number.
+extern const CLI::Validator number_check;
 
 // Adds a subcommand that runs the action of `command` with the common INPUT and -o.
 CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const std::string& name,

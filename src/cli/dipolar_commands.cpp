@@ -14,22 +14,6 @@ namespace orvix {
 
 namespace {
 
-// A whole argument read as one locale-free number, or nothing.
-std::optional<double> parse_number(const std::string& text) {
-    std::string_view rest(text);
-    double value = 0;
-    if (!scan_double(rest, value)) return std::nullopt;
-    while (!rest.empty() && is_c_space(rest.front())) rest.remove_prefix(1);
-    if (!rest.empty()) return std::nullopt;
-    return value;
-}
-
-const CLI::Validator number_check(
-    [](std::string& text) {
-        return parse_number(text) ? std::string() : "'" + text + "' is not a number";
-    },
-    "");
-
 const CLI::Validator nucleus_check(
     [](std::string& text) {
         return find_nucleus_position(text)
@@ -57,7 +41,7 @@ struct dipolar_options {
 };
 
 void set_number(const std::string& text, double& member) {
-    if (!text.empty()) member = *parse_number(text);
+    if (!text.empty()) member = *parse_cli_number(text);
 }
 
 // Fills the record in the order a user would work through the dialog: a coupled nucleus
