@@ -27,7 +27,7 @@ class cli_services : public scripted_services {
 };
 
 // Writes "orvix-cli: TEXT" (and " (CAPTION)" for a caption other than the program's name)
-// as one line to standard error.
+// as one line to standard error; a line break inside the text becomes a blank.
 void print_cli_message(std::string_view text, std::string_view caption);
 
 }  // namespace orvix

@@ -91,8 +91,9 @@ TEST(DipolarCli, WritesTheResultFileAndReportsFailures) {
 
     const test::cli_run bad_cell = run_cli({"dipolar"}, crlf("5 5 5 90 90 90\nH 0 0 0\n"));
     EXPECT_EQ(bad_cell.status, 1);
+    // The error report's two messages make one line on standard error.
     EXPECT_EQ(bad_cell.err,
-              "orvix-cli: Error in calculating dipolar second moments!\n"
+              "orvix-cli: Error in calculating dipolar second moments! "
               "The crystal axis system is not Cartesian!\n");
 
     const test::cli_run zero_step = run_cli({"dipolar", "--gamma-increment", "0"}, input);
