@@ -211,8 +211,11 @@ dipolar_status write_rotation_pattern(const dipolar_input& input,
                                       const progress_step& step) {
     double g = parameters.gamma_start;
     if (!(g <= parameters.gamma_end)) return dipolar_status::ok;
-    // Angles start + n * increment never pass the end for an increment of 0 or less.
+    // Angles start + n * increment never pass the end for an increment of 0 or less, nor
+    // when the start or the end is infinite.
     if (!(parameters.gamma_increment > 0.0)) return dipolar_status::increment_not_positive;
+    if (!std::isfinite(parameters.gamma_start) || !std::isfinite(parameters.gamma_end))
+        return dipolar_status::angles_not_finite;
 
     const rotation_pattern pattern = prepare_rotation_pattern(input, parameters);
     if (!pattern.has_observed) {

@@ -29,6 +29,7 @@ enum class dipolar_status : int {
     unexpected_end = 6,            // no atom line at all
     increment_not_positive = 100,  // the rotation pattern would never reach its end angle
     cancelled = 101,               // the user cancelled the progress dialog
+    angles_not_finite = 102,       // an infinite start or end angle: the pattern never ends
 };
 
 // Constants with the exact values the reports are defined with.

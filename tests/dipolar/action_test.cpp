@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "app/messages.h"
 #include "dipolar/dipolar_action.h"
@@ -124,6 +125,17 @@ TEST_F(DipolarAction, IncrementOfZeroIsRefusedAndTheFileStaysEmpty) {
     EXPECT_EQ(ui_.messages[0].text, "The rotation angle increment must be greater than zero!");
     EXPECT_EQ(ui_.messages[0].caption, "Orvix");
     EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+    EXPECT_EQ(written(), "");
+}
+
+TEST_F(DipolarAction, InfiniteEndAngleIsRefusedAndTheFileStaysEmpty) {
+    const action_result result =
+        run(crlf(cartesian + "H 0 0 0\nH 1 0 0\n"),
+            [](dipolar_parameters& p) { p.gamma_end = std::numeric_limits<double>::infinity(); });
+    EXPECT_EQ(result, action_result::failed);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "The rotation angles must be finite numbers!");
+    EXPECT_EQ(ui_.messages[0].caption, "Orvix");
     EXPECT_EQ(written(), "");
 }
 

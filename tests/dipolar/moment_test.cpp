@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 
 #include "dipolar_test_support.h"
@@ -287,6 +288,25 @@ TEST(RotationPattern, IncrementOfZeroOrLessIsRefusedBeforeTheFirstLine) {
         // With the start beyond the end there is nothing to refuse.
         p.gamma_start = 200;
         EXPECT_EQ(run_moment(crlf(cartesian + "H 0 0 0\n"), p).status, dipolar_status::ok);
+    }
+}
+
+// A regression test: an infinite end (or start) angle kept the pattern writing lines for
+// ever, as an increment of zero would.
+TEST(RotationPattern, InfiniteStartOrEndIsRefusedBeforeTheFirstLine) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        double start, end;
+    } cases[] = {{"infinite end", 0, inf}, {"start at minus infinity", -inf, 180}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dipolar_parameters p = parameters_for("1H", "1H");
+        p.gamma_start = c.start;
+        p.gamma_end = c.end;
+        const test::moment_run run = run_moment(crlf(cartesian + "H 0 0 0\nH 1 1 0\n"), p);
+        EXPECT_EQ(run.status, dipolar_status::angles_not_finite);
+        EXPECT_EQ(run.report, "");
     }
 }
 
