@@ -40,16 +40,17 @@ void print_cli_message(std::string_view text, std::string_view caption) {
 answer cli_services::message(std::string_view text, std::string_view caption, message_icon icon,
                              message_buttons buttons) {
     messages.push_back({std::string(text), std::string(caption), icon, buttons});
+    // Every message the desktop program would show goes to standard error, answered
+    // questions too, so that a log tells what was decided on the user's behalf.
+    print_cli_message(text, caption);
     if (buttons != message_buttons::ok) {
         auto found = answers_by_text.find(text);
         if (found != answers_by_text.end()) return found->second;
         for (const auto& [prefix, given] : answers_by_prefix)
             if (text.substr(0, prefix.size()) == prefix) return given;
-        print_cli_message(text, caption);
         error_shown = true;
         return answer::cancel;
     }
-    print_cli_message(text, caption);
     if (icon == message_icon::error) error_shown = true;
     return answer::ok;
 }

@@ -30,9 +30,10 @@ TEST(cli_euler_angles, writes_the_clipboard_text_or_says_why_not) {
          "0.0000000000  0.0000000000  90.0000000000\r\n", ""},
         {"unanswered normalisation question", {"euler-angles"}, crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"),
          1, "", question},
+        // The answered question is still reported, as every message the desktop shows.
         {"--normalize answers it", {"euler-angles", "--normalize"},
          crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"), 0, "0.0000000000  0.0000000000  0.0000000000\r\n",
-         ""},
+         question},
         {"left-handed without --invert", {"euler-angles"}, crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"), 1,
          "", left},
         {"--invert z", {"euler-angles", "--invert", "z"}, crlf("X 1 0 0\nY 0 1 0\nZ 0 0 -1\n"), 0,

@@ -105,7 +105,9 @@ TEST(generate_cli, the_large_result_question_is_answered_ok_unless_refused) {
 
     const auto accepted = run_cli({"generate-block", "-n", "232", "-o", "/dev/full"}, input);
     EXPECT_EQ(accepted.status, 1);
-    EXPECT_EQ(accepted.err, "orvix-cli: Error writing file! Disk full? (/dev/full)\n");
+    EXPECT_EQ(accepted.err,
+              "orvix-cli: The result will have 100544626 lines. Do you want to go on?\n"
+              "orvix-cli: Error writing file! Disk full? (/dev/full)\n");
 }
 
 // Runs orvix-cli with the arguments and answers its exit status and peak resident memory
