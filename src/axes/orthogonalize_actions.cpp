@@ -111,13 +111,14 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
         error_box(ui, msg::no_crystal_axes, msg::program_name);
         return action_result::failed;
     }
+    write_cartesian_cell(*result);
     matrix3 m;
     if (!fractional_to_cartesian(reorder_cell(cell, order), m)) {
-        // Checked before anything is written, so the result holds no half-converted data.
+        // The cell line is out already, as for every end after it; no atom line follows,
+        // so the result holds no NaN coordinates.
         error_box(ui, msg::cell_cannot_close, msg::program_name);
         return action_result::failed;
     }
-    write_cartesian_cell(*result);
 
     atom_record atom;
     while (read_atom_line(*input.file, atom, true, &*result)) {

@@ -5,8 +5,10 @@
 // common runner writes to standard output or -o. Calculate normal and Polar angles end
 // silently in the desktop program when the cell line is missing or not Cartesian; on the
 // command line they run in a mode that explains that end, and the command fails.
+#include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/action_table.h"
@@ -31,6 +33,17 @@ const CLI::Validator order_validator(
         return std::string();
     },
     "XYZ");
+
+// An angle is a finite number: "inf", "nan" or a number beyond the double range would turn
+// every position into NaN, written as if it were a result.
+const CLI::Validator angle_check(
+    [](std::string& text) {
+        const std::optional<double> value = parse_cli_number(text);
+        if (!value) return "'" + text + "' is not a number";
+        if (!std::isfinite(*value)) return "'" + text + "' is not a finite angle";
+        return std::string();
+    },
+    "DEG");
 
 void add_euler_angles(CLI::App& app, cli_invocation& invocation) {
     CLI::App* sub = add_action_subcommand(
@@ -80,7 +93,7 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
                             "rotation about the new y, degrees (default 0)",
                             "rotation about the newest z, degrees (default 0)"};
     for (std::size_t i = 0; i < 3; ++i)
-        sub->add_option(names[i], options->angles[i], helps[i])->check(number_check);
+        sub->add_option(names[i], options->angles[i], helps[i])->check(angle_check);
     sub->callback([&invocation, options] {
         invocation.command = options->forwards ? euler_forwards_command : euler_backwards_command;
     });

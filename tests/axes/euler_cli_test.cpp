@@ -103,6 +103,10 @@ TEST(cli_rotate, refuses_bad_command_lines_with_usage) {
         {"rotate", "--forwards", "--backwards"},
         {"rotate", "--forwards", "--alpha", "ninety"},
         {"rotate", "--forwards", "--beta", "1,5"},
+        // Read as numbers, but no angle: every position would come out as NaN.
+        {"rotate", "--forwards", "--alpha", "nan"},
+        {"rotate", "--backwards", "--gamma", "-inf"},
+        {"rotate", "--forwards", "--beta", "1e999"},
         {"euler-angles", "--invert", "w"},
     };
     for (const auto& args : bad) {

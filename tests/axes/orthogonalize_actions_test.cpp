@@ -311,7 +311,7 @@ TEST(orthogonalize, failure_messages) {
          {{std::string(msg::no_crystal_axes), orvix}}, ""},
         {"coordinates: cell angles that cannot close", orthogonalize_coordinates_command,
          crlf("3 4 5 10 10 90\n/ kept out\nA 0.1 0.2 0.3\n"), setup::editor, {},
-         {{std::string(msg::cell_cannot_close), orvix}}, ""},
+         {{std::string(msg::cell_cannot_close), orvix}}, cart},
         {"axes: no action input", orthogonalize_axes_command, "", setup::empty_editor_cancelled, {},
          {{std::string(msg::no_input_name), ""}}, ""},
         {"axes: save dialog cancelled", orthogonalize_axes_command,

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "app/messages.h"
@@ -192,6 +193,66 @@ TEST(order_of_axes_dialog, shows_the_order_and_stores_each_choice) {
         EXPECT_EQ(order.row, c.expected.row);
         EXPECT_EQ(title, "Order of Axes");
         EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_AXISORDER"});
+    }
+}
+
+// The words of each dialog as the user reads them (labels and radio buttons, mnemonics
+// included), its buttons, and the Help topic it shows.
+TEST(axes_dialogs, show_their_own_words_and_help_topics) {
+    struct test_case {
+        const char* title;
+        std::function<dialog_result(services&)> run;
+        std::vector<std::string> labels;
+        std::vector<std::string> radios;
+        const char* topic;
+    };
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"Axis Inversion",
+         [](services& ui) { int axis = 0; return run_axis_inversion_dialog(nullptr, ui, axis); },
+         {std::string(msg::left_handed), "Axis to invert:"}, {"&X", "&Y", "&Z"}, "HLP_AXINVERT"},
+        {"Euler Angles",
+         [](services& ui) { return run_euler_angles_dialog(nullptr, ui, euler_angles{}); },
+         {"The Euler angles were determined to be:", "Alpha:", "Beta:", "Gamma:", "deg", "deg",
+          "deg"}, {}, "HLP_CALCEULER"},
+        {"Euler Rotations",
+         [](services& ui) { euler_angles a; return run_euler_rotations_dialog(nullptr, ui, a); },
+         {"Alpha:", "Beta:", "Gamma:", "deg", "deg", "deg"}, {}, "HLP_EULER"},
+        {"Order of Axes",
+         [](services& ui) { axis_order o; return run_order_of_axes_dialog(nullptr, ui, o); },
+         {"new:", "old axes:", "X:", "Y:", "Z:"},
+         {"a", "b", "c", "a", "b", "c", "a", "b", "c"}, "HLP_AXISORDER"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        scripted_services ui;
+        std::vector<std::string> labels, radios, buttons;
+        QString title;
+        bool ok_is_default = false;
+        when_open([&](orvix_dialog& dialog) {
+            title = dialog.windowTitle();
+            for (auto* label : dialog.findChildren<QLabel*>())
+                labels.push_back(label->text().toStdString());
+            for (auto* radio : dialog.findChildren<QRadioButton*>())
+                radios.push_back(radio->text().toStdString());
+            for (auto* button : dialog.findChildren<QPushButton*>())
+                buttons.push_back(button->text().toStdString());
+            ok_is_default = dialog.ok_button()->isDefault();
+            dialog.help_button()->click();
+            EXPECT_TRUE(dialog.isVisible()) << "Help leaves the dialog open";
+            dialog.cancel_button()->click();
+        });
+        EXPECT_EQ(c.run(ui), dialog_result::cancel);
+        EXPECT_EQ(title.toStdString(), c.title);
+        std::vector<std::string> want_labels = c.labels;
+        std::sort(labels.begin(), labels.end());
+        std::sort(want_labels.begin(), want_labels.end());
+        EXPECT_EQ(labels, want_labels);
+        EXPECT_EQ(radios, c.radios);
+        EXPECT_EQ(buttons, (std::vector<std::string>{"&OK", "&Cancel", "&Help"}));
+        EXPECT_TRUE(ok_is_default);
+        EXPECT_EQ(ui.help_topics, std::vector<std::string>{c.topic});
     }
 }
 

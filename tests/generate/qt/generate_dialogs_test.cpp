@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <functional>
 
@@ -207,6 +209,70 @@ TEST(generate_block_dialog, shows_its_text_and_edits_n) {
     });
     EXPECT_EQ(run_generate_block_dialog(nullptr, ui, block), dialog_result::ok);
     EXPECT_EQ(block.n, -3);
+}
+
+// The words of each dialog as the user reads them, its buttons, and its Help topic.
+TEST(generate_dialogs, show_their_own_words_and_help_topics) {
+    struct test_case {
+        const char* title;
+        std::function<dialog_result(services&)> run;
+        std::vector<std::string> labels;
+        std::vector<std::string> radios;
+        const char* topic;
+    };
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"Symmetry Operations",
+         [](services& ui) {
+             symmetry_operation operation;
+             operation.position_count = 1;
+             reset_symmetry_operation(operation, 1);
+             return run_symmetry_operations_dialog(nullptr, ui, operation);
+         },
+         {"No. of Positions:", "Source:", "X", "Factor:", "Shift:", "Y", "Factor:", "Shift:", "Z",
+          "Factor:", "Shift:"},
+         {"x", "y", "z", "x", "y", "z", "x", "y", "z"}, "HLP_SYMMOP"},
+        {"Generate Block",
+         [](services& ui) {
+             block_record block;
+             block.n = 1;
+             return run_generate_block_dialog(nullptr, ui, block);
+         },
+         {"This option generates crystallographic positions automatically by translating the "
+          "input coordinates by multiples n of the unit cell constants.", "n:"},
+         {}, "HLP_GENAUTO"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        scripted_services ui;
+        std::vector<std::string> labels, radios, buttons;
+        QString title;
+        bool ok_is_default = false;
+        when_open([&](orvix_dialog& dialog) {
+            title = dialog.windowTitle();
+            for (auto* label : dialog.findChildren<QLabel*>())
+                labels.push_back(label->text().toStdString());
+            for (auto* radio : dialog.findChildren<QRadioButton*>())
+                radios.push_back(radio->text().toStdString());
+            for (auto* button : dialog.findChildren<QPushButton*>())
+                buttons.push_back(button->text().toStdString());
+            ok_is_default = dialog.ok_button()->isDefault();
+            dialog.help_button()->click();
+            EXPECT_TRUE(dialog.isVisible()) << "Help leaves the dialog open";
+            dialog.cancel_button()->click();
+        });
+        EXPECT_EQ(c.run(ui), dialog_result::cancel);
+        EXPECT_EQ(title.toStdString(), c.title);
+        std::vector<std::string> want_labels = c.labels;
+        std::sort(labels.begin(), labels.end());
+        std::sort(want_labels.begin(), want_labels.end());
+        EXPECT_EQ(labels, want_labels);
+        EXPECT_EQ(radios, c.radios);
+        EXPECT_EQ(buttons, (std::vector<std::string>{"&OK", "&Cancel", "&Help"}));
+        EXPECT_TRUE(ok_is_default);
+        EXPECT_EQ(ui.help_topics, std::vector<std::string>{c.topic});
+    }
 }
 
 TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
