@@ -113,14 +113,15 @@ QLabel* field_label(const QString& text, QWidget* buddy, QWidget* parent) {
 }
 
 void fit_number_field(QLineEdit* field, int characters) {
-    // The width QLineEdit itself would ask for, for this many digits instead of its default.
+    // The width QLineEdit itself would ask for, for this many digits instead of its default
+    // (which adds a margin of 2 pixels on either side of the text).
     const QFontMetrics metrics = field->fontMetrics();
     const QMargins margins = field->textMargins();
     QStyleOptionFrame option;
     option.initFrom(field);
     option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
-    const QSize text(metrics.horizontalAdvance(QLatin1Char('0')) * characters + margins.left() +
-                         margins.right() + 4,
+    const int text_margins = margins.left() + margins.right() + 2 * 2;
+    const QSize text(metrics.horizontalAdvance(QLatin1Char('0')) * characters + text_margins,
                      field->sizeHint().height());
     const QSize size = field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field);
     field->setFixedWidth(size.width());
