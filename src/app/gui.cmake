@@ -28,8 +28,8 @@ target_link_libraries(orvix PRIVATE orvix_gui)
 target_compile_definitions(orvix PRIVATE ORVIX_VERSION="${PROJECT_VERSION}")
 orvix_target(orvix)
 
-# Renders the main window, its menus, the About box and the help window into PNG files
-# (scripts/screenshots runs it on the offscreen platform).
+# Renders the main window, its menus, the parameter dialogs, the About box and the help window
+# into PNG files (scripts/screenshots runs it on the offscreen platform).
 add_executable(orvix-screenshots screenshots.cpp)
 target_link_libraries(orvix-screenshots PRIVATE orvix_gui)
 orvix_target(orvix-screenshots)

@@ -1,19 +1,26 @@
 // Renders pictures of the desktop program for the documentation: the main window with an
-// example loaded, each menu opened over it, the About box, the help window and the icon.
+// example loaded, each menu opened over it, every parameter dialog as it first opens, the
+// save question, the progress dialog, the About box, the help window and the icon.
 // Usage: orvix-screenshots OUTPUT_DIR EXAMPLE_FILE (best run with QT_QPA_PLATFORM=offscreen).
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QTextCursor>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "app/about_dialog.h"
 #include "app/emblem.h"
 #include "app/main_window.h"
+#include "app/messages.h"
+#include "platform/c_format.h"
+#include "platform/qt/dialogs.h"
 
 namespace {
 
@@ -81,10 +88,101 @@ QPixmap with_menu(orvix::main_window& window, QMenu* menu, QMenu* submenu) {
     return picture;
 }
 
+// Runs `open`, which shows a modal dialog and waits for its answer, grabs the dialog once
+// it is up and dismisses it as Cancel would. False when no dialog came up.
+bool shoot_modal(const std::function<void()>& open, const QDir& dir, const QString& name) {
+    bool saved = false;
+    int attempts = 0;
+    std::function<void()> attempt;
+    attempt = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            if (++attempts < 50) QTimer::singleShot(20, attempt);
+            return;
+        }
+        settle();
+        saved = save(framed(*modal, modal->grab()), dir, name);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    };
+    QTimer::singleShot(0, attempt);
+    open();
+    if (!saved && attempts >= 50)
+        std::fprintf(stderr, "orvix-screenshots: no dialog for %s\n", qPrintable(name));
+    return saved;
+}
+
+// Every parameter dialog as an action opens it, the save question and the progress dialog.
+bool shoot_dialogs(orvix::main_window& window, const QDir& dir) {
+    using namespace orvix;
+    services& ui = window.ui();
+    bool ok = true;
+    const auto shot = [&](const char* file, const std::function<void()>& open) {
+        ok = shoot_modal(open, dir, QString::fromLatin1(file)) && ok;
+    };
+
+    dipolar_parameters dipolar;
+    shot("dialog-dipolar.png", [&] { run_dipolar_dialog(&window, ui, dipolar); });
+
+    symmetry_operation first;
+    shot("dialog-symmetry-first.png", [&] { run_symmetry_operations_dialog(&window, ui, first); });
+    symmetry_operation second;
+    second.position_count = 4;
+    second.current_position = 2;
+    shot("dialog-symmetry-later.png", [&] { run_symmetry_operations_dialog(&window, ui, second); });
+
+    block_record block;
+    shot("dialog-generate-block.png", [&] { run_generate_block_dialog(&window, ui, block); });
+
+    int axis = 2;
+    shot("dialog-axis-inversion.png", [&] { run_axis_inversion_dialog(&window, ui, axis); });
+
+    // The angles of an axis system turned by 30, 40 and 50 degrees, as Calculate Euler
+    // angles shows them and Euler rotations then proposes them from the clipboard.
+    const euler_angles found{30.0000321362, 40.0000049731, 50.0000009796};
+    shot("dialog-euler-angles.png", [&] { run_euler_angles_dialog(&window, ui, found); });
+    // The clipboard text is read in single precision.
+    euler_angles proposed{static_cast<float>(found.alpha), static_cast<float>(found.beta),
+                          static_cast<float>(found.gamma)};
+    shot("dialog-euler-rotations.png", [&] { run_euler_rotations_dialog(&window, ui, proposed); });
+
+    axis_order order;
+    shot("dialog-order-of-axes.png", [&] { run_order_of_axes_dialog(&window, ui, order); });
+
+    const std::string question =
+        c_format(msg::save_changes_format, window.document().current_name.c_str());
+    shot("message-save-question.png", [&] {
+        ui.message(question, msg::program_name, message_icon::question,
+                   message_buttons::yes_no_cancel);
+    });
+
+    // The progress dialog appears only once long work has taken half a second; here it is
+    // shown at once, part way through.
+    ui.progress_begin(msg::generating_block, 1000);
+    if (auto* progress = window.findChild<QProgressDialog*>()) {
+        progress->setValue(420);
+        progress->show();
+        settle();
+        ok =
+            save(framed(*progress, progress->grab()), dir, QStringLiteral("dialog-progress.png")) &&
+            ok;
+    } else {
+        std::fprintf(stderr, "orvix-screenshots: no progress dialog\n");
+        ok = false;
+    }
+    ui.progress_end();
+    settle();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvix"));
+    QApplication::setWindowIcon(orvix::application_icon());
     if (argc != 3) {
         std::fprintf(stderr, "usage: orvix-screenshots OUTPUT_DIR EXAMPLE_FILE\n");
         return 2;
@@ -125,6 +223,8 @@ int main(int argc, char** argv) {
              ok;
     }
 
+    ok = shoot_dialogs(window, dir) && ok;
+
     orvix::about_dialog about(&window, orvix::desktop_about_record());
     about.show();
     settle();
@@ -140,6 +240,12 @@ int main(int argc, char** argv) {
     settle();
     ok = save(framed(*window.help_window(), window.help_window()->grab()), dir,
               QStringLiteral("help-crystal-format.png")) &&
+         ok;
+
+    window.show_help_topic("HLP_DIPMOM");
+    settle();
+    ok = save(framed(*window.help_window(), window.help_window()->grab()), dir,
+              QStringLiteral("help-dipolar.png")) &&
          ok;
 
     ok = save(orvix::emblem_pixmap(256), dir, QStringLiteral("icon.png")) && ok;

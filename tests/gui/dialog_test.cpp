@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <limits>
@@ -240,6 +241,11 @@ TEST(Progress, ShowsAfterHalfASecondAndCancels) {
         ASSERT_NE(shown, nullptr);
         EXPECT_TRUE(shown->isVisible());
         EXPECT_EQ(shown->labelText().toStdString(), "Summing neighbours");
+        EXPECT_EQ(shown->windowTitle().toStdString(), "Orvix");
+        auto* cancel = shown->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text().toStdString(), "&Cancel");
+        EXPECT_FALSE(cancel->icon().isNull());
         shown->cancel();
         QTest::qWait(60);
         EXPECT_FALSE(progress.step(500));

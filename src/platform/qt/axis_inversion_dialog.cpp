@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <vector>
 
 #include "app/messages.h"
 #include "platform/qt/dialog_base.h"
@@ -20,11 +21,14 @@ dialog_result run_axis_inversion_dialog(QWidget* owner, services& ui, int& axis)
                             &dialog);
     text->setObjectName(QStringLiteral("message"));
     text->setWordWrap(true);
+    // Wide enough to read as a paragraph, not as a column of words.
+    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 56);
     dialog.body()->addWidget(text);
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QObject::tr("Axis to invert:"), &dialog));
     auto* group = new QButtonGroup(&dialog);
+    std::vector<QWidget*> reading_order;
     const char* labels[3] = {"&X", "&Y", "&Z"};
     const char* names[3] = {"invert_x", "invert_y", "invert_z"};
     for (int i = 0; i < 3; ++i) {
@@ -32,6 +36,7 @@ dialog_result run_axis_inversion_dialog(QWidget* owner, services& ui, int& axis)
         button->setObjectName(QString::fromLatin1(names[i]));
         group->addButton(button, i);
         row->addWidget(button);
+        reading_order.push_back(button);
     }
     row->addStretch(1);
     dialog.body()->addLayout(row);
@@ -40,6 +45,7 @@ dialog_result run_axis_inversion_dialog(QWidget* owner, services& ui, int& axis)
     axis = 2;
     group->button(2)->setChecked(true);
     QObject::connect(group, &QButtonGroup::idClicked, &dialog, [&axis](int id) { axis = id; });
+    dialog.set_reading_order(reading_order, group->button(2));
     return dialog.run();
 }
 

@@ -1,16 +1,19 @@
 // The dialog convention shared by every parameter dialog: modal, owned by the main window,
 // "&OK" (default), "&Cancel" (also the close box) and "&Help" (shows the dialog's topic and
-// leaves it open), with icons; number fields that keep their record member equal to what
-// they show after every edit, and keep OK disabled while any field is not a number.
+// leaves it open), with icons; a size fixed by its contents; the Tab key in reading order
+// with the buttons last; number fields that keep their record member equal to what they
+// show after every edit, and keep OK disabled while any field is not a number.
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/services.h"
 
@@ -23,6 +26,11 @@ class orvix_dialog : public QDialog {
 
     // Where the dialog's own controls go, above the button row.
     QVBoxLayout* body() const { return body_; }
+
+    // The Tab order: `controls` in reading order, then OK, Cancel and Help. `focus` (the
+    // first control when null) has the focus when the dialog opens; a field's text is then
+    // selected, so that typing replaces it.
+    void set_reading_order(const std::vector<QWidget*>& controls, QWidget* focus = nullptr);
 
     // Runs the dialog modally; ok or cancel.
     dialog_result run();
@@ -40,7 +48,16 @@ class orvix_dialog : public QDialog {
     QPushButton* cancel_;
     QPushButton* help_;
     std::set<QObject*> invalid_fields_;
+    QWidget* first_focus_ = nullptr;
 };
+
+// A label for `buddy`: the mnemonic of its text, if it has one, moves the focus there, and
+// assistive tools name the control by it.
+QLabel* field_label(const QString& text, QWidget* buddy, QWidget* parent);
+
+// Gives a field that shows numbers a fixed width for `characters` digits, aligned right so
+// that the decimal points of fields above each other line up.
+void fit_number_field(QLineEdit* field, int characters);
 
 // A number field bound to a double: shows it with 6 decimals and stores every edit at once.
 // Text that is not a number marks the field and disables OK until it is corrected, so a

@@ -5,13 +5,16 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCompleter>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
@@ -74,11 +77,26 @@ class nucleus_list : public QComboBox {
     std::function<void(int)> on_selected_;
 };
 
-QLabel* label_for(const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
+// A group box whose title mnemonic moves the focus to the first control of the group. (Qt's
+// own would prefer a checked radio button anywhere in the group, which for the rotation axis
+// is the sense of rotation at its foot.)
+class group_box : public QGroupBox {
+  public:
+    group_box(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+    void set_first_control(QWidget* control) { first_ = control; }
+
+  protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::Shortcut && first_ != nullptr) {
+            first_->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+        return QGroupBox::event(event);
+    }
+
+  private:
+    QWidget* first_ = nullptr;
+};
 
 // A radio pair bound to a 0/1 record member: a click stores the button's index.
 void bind_radio_pair(QWidget* parent, QRadioButton* first, QRadioButton* second,
@@ -95,10 +113,22 @@ double_field* add_number_row(orvix_dialog* dialog, QGridLayout* grid, int row, c
                              const char* name, double& member, const QString& unit) {
     auto* field = new double_field(dialog, member);
     field->setObjectName(QString::fromLatin1(name));
-    grid->addWidget(label_for(text, field, dialog), row, 0);
+    grid->addWidget(field_label(text, field, dialog), row, 0);
     grid->addWidget(field, row, 1);
     if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, dialog), row, 2);
     return field;
+}
+
+// The widest text of the labels in the first column of `grids`, so that every field of the
+// dialog can start at the same distance from the edge of its group.
+int widest_label(std::initializer_list<QGridLayout*> grids) {
+    int widest = 0;
+    for (QGridLayout* grid : grids)
+        for (int row = 0; row < grid->rowCount(); ++row)
+            if (QLayoutItem* item = grid->itemAtPosition(row, 0))
+                if (QWidget* label = item->widget())
+                    widest = std::max(widest, label->sizeHint().width());
+    return widest;
 }
 
 }  // namespace
@@ -112,7 +142,7 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
         labels << QString::fromLatin1(label.c_str());
 
     // Define Dipolar Interaction.
-    auto* interaction = new QGroupBox(QObject::tr("Define &Dipolar Interaction:"), &dialog);
+    auto* interaction = new group_box(QObject::tr("Define &Dipolar Interaction:"), &dialog);
     auto* interaction_grid = new QGridLayout(interaction);
     double_field* abundance = nullptr;
     auto* observed =
@@ -125,17 +155,22 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
             abundance->show_value(record.abundance);
         });
     coupled->setObjectName(QStringLiteral("coupled_nucleus"));
-    interaction_grid->addWidget(label_for(QObject::tr("&Observed nucleus:"), observed, interaction),
-                                0, 0);
+    interaction->set_first_control(observed);
+    interaction_grid->addWidget(
+        field_label(QObject::tr("&Observed nucleus:"), observed, interaction), 0, 0);
     interaction_grid->addWidget(observed, 0, 1);
-    interaction_grid->addWidget(label_for(QObject::tr("&Coupled nucleus:"), coupled, interaction),
+    interaction_grid->addWidget(field_label(QObject::tr("&Coupled nucleus:"), coupled, interaction),
                                 1, 0);
     interaction_grid->addWidget(coupled, 1, 1);
     abundance = new double_field(&dialog, record.abundance);
     abundance->setObjectName(QStringLiteral("abundance"));
     interaction_grid->addWidget(
-        label_for(QObject::tr("&Natural abundance:"), abundance, interaction), 2, 0);
+        field_label(QObject::tr("&Natural abundance:"), abundance, interaction), 2, 0);
     interaction_grid->addWidget(abundance, 2, 1);
+    // The lists as wide as the number fields below them.
+    observed->setFixedWidth(abundance->maximumWidth());
+    coupled->setFixedWidth(abundance->maximumWidth());
+    interaction_grid->setColumnStretch(3, 1);
     dialog.body()->addWidget(interaction);
 
     // Type of Moment Calculation.
@@ -153,18 +188,24 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
 
     // Define Orientation of Rotation Axis: used by the single-crystal pattern only, but never
     // disabled, so the values can be prepared while the powder is chosen.
-    auto* axis = new QGroupBox(QObject::tr("Define Orientation of &Rotation Axis:"), &dialog);
+    auto* axis = new group_box(QObject::tr("Define Orientation of &Rotation Axis:"), &dialog);
     auto* axis_grid = new QGridLayout(axis);
     const QString deg = QObject::tr("deg");
-    add_number_row(&dialog, axis_grid, 0, QObject::tr("&Alpha:"), "alpha", record.alpha, deg);
-    add_number_row(&dialog, axis_grid, 1, QObject::tr("&Beta:"), "beta", record.beta, deg);
-    add_number_row(&dialog, axis_grid, 2, QObject::tr("Gamma (&start):"), "gamma_start",
-                   record.gamma_start, deg);
-    add_number_row(&dialog, axis_grid, 3, QObject::tr("Gamma (&incr.):"), "gamma_increment",
-                   record.gamma_increment, deg);
-    add_number_row(&dialog, axis_grid, 4, QObject::tr("Gamma (&end):"), "gamma_end",
-                   record.gamma_end, deg);
-    add_number_row(&dialog, axis_grid, 5, QObject::tr("&Phase angle:"), "phase", record.phase, deg);
+    double_field* alpha =
+        add_number_row(&dialog, axis_grid, 0, QObject::tr("&Alpha:"), "alpha", record.alpha, deg);
+    axis->set_first_control(alpha);
+    double_field* beta =
+        add_number_row(&dialog, axis_grid, 1, QObject::tr("&Beta:"), "beta", record.beta, deg);
+    double_field* gamma_start =
+        add_number_row(&dialog, axis_grid, 2, QObject::tr("Gamma (&start):"), "gamma_start",
+                       record.gamma_start, deg);
+    double_field* gamma_increment =
+        add_number_row(&dialog, axis_grid, 3, QObject::tr("Gamma (&incr.):"), "gamma_increment",
+                       record.gamma_increment, deg);
+    double_field* gamma_end = add_number_row(&dialog, axis_grid, 4, QObject::tr("Gamma (&end):"),
+                                             "gamma_end", record.gamma_end, deg);
+    double_field* phase = add_number_row(&dialog, axis_grid, 5, QObject::tr("&Phase angle:"),
+                                         "phase", record.phase, deg);
     auto* clockwise = new QRadioButton(QObject::tr("clockwise (single-crystal NMR)"), axis);
     clockwise->setObjectName(QStringLiteral("clockwise"));
     auto* anticlockwise = new QRadioButton(QObject::tr("anticlockwise"), axis);
@@ -182,7 +223,8 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
                          sense_label->setBuddy(on ? clockwise : anticlockwise);
                      });
     axis_grid->addWidget(sense_label, 6, 0);
-    axis_grid->addLayout(sense, 6, 1, 1, 2);
+    axis_grid->addLayout(sense, 6, 1, 1, 3);
+    axis_grid->setColumnStretch(3, 1);
     dialog.body()->addWidget(axis);
 
     // Cut-off distance, outside the groups.
@@ -190,13 +232,29 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
     double_field* cutoff =
         add_number_row(&dialog, cutoff_grid, 0, QObject::tr("Cut-off &distance:"), "cutoff",
                        record.cutoff, QObject::tr("A"));
+    cutoff_grid->setColumnStretch(3, 1);
     dialog.body()->addLayout(cutoff_grid);
 
+    // The fields of both groups in one column, and the cut-off field below them: its label
+    // column takes up the groups' frame and margin as well.
+    const int label_width = widest_label({interaction_grid, axis_grid, cutoff_grid});
+    interaction_grid->setColumnMinimumWidth(0, label_width);
+    axis_grid->setColumnMinimumWidth(0, label_width);
+    // (Layouts of hidden widgets are settled here by hand, that of the dialog first.)
+    dialog.ensurePolished();
+    dialog.layout()->activate();
+    axis_grid->activate();
+    const int inset = alpha->mapTo(&dialog, QPoint()).x() - cutoff->mapTo(&dialog, QPoint()).x();
+    if (inset > 0) {
+        cutoff_grid->setColumnMinimumWidth(0, cutoff_grid->cellRect(0, 0).width() + inset);
+        dialog.layout()->activate();
+    }
+
     // Reading order for the Tab key, the buttons last; the observed nucleus has the focus.
-    QWidget::setTabOrder(cutoff, dialog.ok_button());
-    QWidget::setTabOrder(dialog.ok_button(), dialog.cancel_button());
-    QWidget::setTabOrder(dialog.cancel_button(), dialog.help_button());
-    observed->setFocus();
+    dialog.set_reading_order(
+        {observed, coupled, abundance, powder, single_crystal, alpha, beta, gamma_start,
+         gamma_increment, gamma_end, phase, clockwise, anticlockwise, cutoff},
+        observed);
 
     const dialog_result result = dialog.run();
     // Whatever the answer, the properties of the selected nuclei are fetched again.

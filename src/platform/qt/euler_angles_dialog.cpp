@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <vector>
 
 #include "platform/c_format.h"
 #include "platform/qt/dialog_base.h"
@@ -20,18 +21,24 @@ dialog_result run_euler_angles_dialog(QWidget* owner, services& ui, const euler_
     const char* labels[3] = {"Alpha:", "Beta:", "Gamma:"};
     const char* names[3] = {"alpha", "beta", "gamma"};
     const double values[3] = {angles.alpha, angles.beta, angles.gamma};
+    std::vector<QWidget*> reading_order;
     for (int i = 0; i < 3; ++i) {
-        grid->addWidget(new QLabel(QObject::tr(labels[i]), &dialog), i, 0);
         const float shown = static_cast<float>(values[i]);
         auto* value = new QLineEdit(
             QString::fromLatin1(c_format("%.6f", static_cast<double>(shown)).c_str()), &dialog);
         value->setObjectName(QString::fromLatin1(names[i]));
+        // Read-only, yet in the Tab order, so that a value can be selected and copied.
         value->setReadOnly(true);
-        value->setAlignment(Qt::AlignRight);
+        fit_number_field(value, 14);
+        grid->addWidget(field_label(QObject::tr(labels[i]), value, &dialog), i, 0);
         grid->addWidget(value, i, 1);
         grid->addWidget(new QLabel(QObject::tr("deg"), &dialog), i, 2);
+        reading_order.push_back(value);
     }
+    grid->setColumnStretch(3, 1);
     dialog.body()->addLayout(grid);
+    // Nothing to edit: the focus starts on OK.
+    dialog.set_reading_order(reading_order, dialog.ok_button());
     return dialog.run();
 }
 

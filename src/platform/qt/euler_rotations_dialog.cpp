@@ -2,6 +2,7 @@
 // clipboard, every edit stored in the record at once.
 #include <QGridLayout>
 #include <QLabel>
+#include <vector>
 
 #include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
@@ -15,15 +16,18 @@ dialog_result run_euler_rotations_dialog(QWidget* owner, services& ui, euler_ang
     const char* labels[3] = {"Alpha:", "Beta:", "Gamma:"};
     const char* names[3] = {"alpha", "beta", "gamma"};
     double* members[3] = {&angles.alpha, &angles.beta, &angles.gamma};
+    std::vector<QWidget*> reading_order;
     for (int i = 0; i < 3; ++i) {
-        grid->addWidget(new QLabel(QObject::tr(labels[i]), &dialog), i, 0);
         auto* field = new double_field(&dialog, *members[i]);
         field->setObjectName(QString::fromLatin1(names[i]));
-        field->setAlignment(Qt::AlignRight);
+        grid->addWidget(field_label(QObject::tr(labels[i]), field, &dialog), i, 0);
         grid->addWidget(field, i, 1);
         grid->addWidget(new QLabel(QObject::tr("deg"), &dialog), i, 2);
+        reading_order.push_back(field);
     }
+    grid->setColumnStretch(3, 1);
     dialog.body()->addLayout(grid);
+    dialog.set_reading_order(reading_order);
     return dialog.run();
 }
 

@@ -18,6 +18,8 @@ dialog_result run_generate_block_dialog(QWidget* owner, services& ui, block_reco
                    &dialog);
     text->setObjectName(QStringLiteral("block_text"));
     text->setWordWrap(true);
+    // Wide enough to read as a paragraph, not as a column of words.
+    text->setMinimumWidth(text->fontMetrics().averageCharWidth() * 56);
     dialog.body()->addWidget(text);
 
     auto* row = new QHBoxLayout;
@@ -29,6 +31,7 @@ dialog_result run_generate_block_dialog(QWidget* owner, services& ui, block_reco
     row->addWidget(field);
     row->addStretch(1);
     dialog.body()->addLayout(row);
+    dialog.set_reading_order({field});
     return dialog.run();
 }
 

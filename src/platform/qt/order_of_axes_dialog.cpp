@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <vector>
 
 #include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
@@ -19,6 +20,7 @@ dialog_result run_order_of_axes_dialog(QWidget* owner, services& ui, axis_order&
     const char* rows[3] = {"X:", "Y:", "Z:"};
     const char* row_names[3] = {"x", "y", "z"};
     const char* axes[3] = {"a", "b", "c"};
+    std::vector<QWidget*> reading_order;
     for (int r = 0; r < 3; ++r) {
         grid->addWidget(new QLabel(QString::fromLatin1(rows[r]), &dialog), r + 1, 0);
         // One exclusive group per row: the rows are independent of each other, so an
@@ -30,6 +32,7 @@ dialog_result run_order_of_axes_dialog(QWidget* owner, services& ui, axis_order&
                                   QString::fromLatin1(axes[a]));
             group->addButton(button, a);
             grid->addWidget(button, r + 1, a + 1);
+            reading_order.push_back(button);
         }
         int& member = order.row[static_cast<std::size_t>(r)];
         if (QAbstractButton* current = group->button(member)) current->setChecked(true);
@@ -37,6 +40,7 @@ dialog_result run_order_of_axes_dialog(QWidget* owner, services& ui, axis_order&
                          [&member](int id) { member = id; });
     }
     dialog.body()->addLayout(grid);
+    dialog.set_reading_order(reading_order);
     return dialog.run();
 }
 

@@ -8,9 +8,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTimer>
 
+#include "app/messages.h"
 #include "platform/qt/dialogs.h"
 
 namespace orvix {
@@ -197,6 +200,11 @@ void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
         QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())),
         QObject::tr("&Cancel"), 0, 1000, owner_);
     progress_->setWindowModality(Qt::WindowModal);
+    // A caption and a Cancel button like those of every other dialog of the program.
+    progress_->setWindowTitle(QString::fromLatin1(msg::program_name.data(),
+                                                  static_cast<qsizetype>(msg::program_name.size())));
+    progress_->setCancelButton(new QPushButton(
+        progress_->style()->standardIcon(QStyle::SP_DialogCancelButton), QObject::tr("&Cancel")));
     progress_->setMinimumDuration(500);  // shown only once the work takes half a second
     progress_->setAutoReset(false);
     progress_->setAutoClose(false);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <vector>
 
 #include "platform/c_format.h"
 #include "platform/qt/dialog_base.h"
@@ -39,6 +40,8 @@ dialog_result run_symmetry_operations_dialog(QWidget* owner, services& ui,
     top->addWidget(count_field);
     top->addStretch(1);
     dialog.body()->addLayout(top);
+    std::vector<QWidget*> reading_order;
+    if (operation.current_position == 1) reading_order.push_back(count_field);
 
     auto* grid = new QGridLayout;
     auto* source_label = new QLabel(QObject::tr("Source:"), &dialog);
@@ -49,14 +52,16 @@ dialog_result run_symmetry_operations_dialog(QWidget* owner, services& ui,
         const std::size_t r = static_cast<std::size_t>(row);
         const QString name = QString::fromLatin1(rows[row]);
         grid->addWidget(new QLabel(name, &dialog), row + 1, 0);
-        grid->addWidget(new QLabel(QObject::tr("Factor:"), &dialog), row + 1, 1);
         auto* factor = new double_field(&dialog, operation.factor[r]);
         factor->setObjectName(QStringLiteral("factor_") + name);
+        grid->addWidget(field_label(QObject::tr("Factor:"), factor, &dialog), row + 1, 1);
         grid->addWidget(factor, row + 1, 2);
-        grid->addWidget(new QLabel(QObject::tr("Shift:"), &dialog), row + 1, 3);
         auto* shift = new double_field(&dialog, operation.shift[r]);
         shift->setObjectName(QStringLiteral("shift_") + name);
+        grid->addWidget(field_label(QObject::tr("Shift:"), shift, &dialog), row + 1, 3);
         grid->addWidget(shift, row + 1, 4);
+        reading_order.push_back(factor);
+        reading_order.push_back(shift);
 
         // One exclusive trio per row; a click stores its index as the row's source.
         auto* group = new QButtonGroup(&dialog);
@@ -67,12 +72,15 @@ dialog_result run_symmetry_operations_dialog(QWidget* owner, services& ui,
             radio->setChecked(operation.source[r] == s);
             group->addButton(radio, s);
             grid->addWidget(radio, row + 1, 5 + s);
+            reading_order.push_back(radio);
         }
         QObject::connect(group, &QButtonGroup::idClicked, &dialog, [&operation, r](int id) {
             operation.source[r] = static_cast<std::uint8_t>(id);
         });
     }
     dialog.body()->addLayout(grid);
+    // The first opening starts at the number of operations, later ones at the X factor.
+    dialog.set_reading_order(reading_order);
     return dialog.run();
 }
 
