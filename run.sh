@@ -63,9 +63,9 @@ case "$mode" in
             exec "$build_dir/src/app/orvix"
         fi
         if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-            echo "No display is available: running orvix-cli on examples/quartz-fragment.cry instead."
+            echo "No display is available: orvix-cli orthogonalize-coordinates examples/quartz-fragment.cry (fractional into Cartesian coordinates):"
         fi
-        "$build_dir/src/cli/orvix-cli" echo-atoms examples/quartz-fragment.cry
+        "$build_dir/src/cli/orvix-cli" orthogonalize-coordinates examples/quartz-fragment.cry
         ;;
     *)
         echo "usage: ./run.sh [test]" >&2
