@@ -16,31 +16,14 @@
 #include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
+#include "support/qt_dialog_support.h"
 
 namespace orvix {
 namespace {
 
-// Runs `act` on the modal dialog once it is open (the dialog's own loop is running then).
-void when_open(std::function<void(orvix_dialog&)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<orvix_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr) << "no dialog open";
-        act(*dialog);
-    });
-}
-
-template <typename T>
-T* child(orvix_dialog& dialog, const char* name) {
-    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void replace_text(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
+using test::child;
+using test::type_into;
+using test::when_open;
 
 TEST(axis_inversion_dialog, proposes_z_and_stores_the_choice) {
     struct test_case {
@@ -136,7 +119,7 @@ TEST(euler_rotations_dialog, shows_the_proposal_and_stores_every_edit) {
         when_open([&](orvix_dialog& dialog) {
             for (const char* name : {"alpha", "beta", "gamma"})
                 shown.push_back(child<QLineEdit>(dialog, name)->text());
-            replace_text(child<QLineEdit>(dialog, c.field), c.text);
+            type_into(child<QLineEdit>(dialog, c.field), c.text);
             during = angles;  // stored at once, before any button
             ok_enabled = dialog.ok_button()->isEnabled();
             dialog.help_button()->click();
@@ -199,15 +182,8 @@ TEST(order_of_axes_dialog, shows_the_order_and_stores_each_choice) {
 // The words of each dialog as the user reads them (labels and radio buttons, mnemonics
 // included), its buttons, and the Help topic it shows.
 TEST(axes_dialogs, show_their_own_words_and_help_topics) {
-    struct test_case {
-        const char* title;
-        std::function<dialog_result(services&)> run;
-        std::vector<std::string> labels;
-        std::vector<std::string> radios;
-        const char* topic;
-    };
     // clang-format off
-    const std::vector<test_case> cases = {
+    const std::vector<test::dialog_face> cases = {
         {"Axis Inversion",
          [](services& ui) { int axis = 0; return run_axis_inversion_dialog(nullptr, ui, axis); },
          {std::string(msg::left_handed), "Axis to invert:"}, {"&X", "&Y", "&Z"}, "HLP_AXINVERT"},
@@ -224,43 +200,8 @@ TEST(axes_dialogs, show_their_own_words_and_help_topics) {
          {"a", "b", "c", "a", "b", "c", "a", "b", "c"}, "HLP_AXISORDER"},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
-        scripted_services ui;
-        std::vector<std::string> labels, radios, buttons;
-        QString title;
-        bool ok_is_default = false;
-        when_open([&](orvix_dialog& dialog) {
-            title = dialog.windowTitle();
-            for (auto* label : dialog.findChildren<QLabel*>())
-                labels.push_back(label->text().toStdString());
-            for (auto* radio : dialog.findChildren<QRadioButton*>())
-                radios.push_back(radio->text().toStdString());
-            for (auto* button : dialog.findChildren<QPushButton*>())
-                buttons.push_back(button->text().toStdString());
-            ok_is_default = dialog.ok_button()->isDefault();
-            dialog.help_button()->click();
-            EXPECT_TRUE(dialog.isVisible()) << "Help leaves the dialog open";
-            dialog.cancel_button()->click();
-        });
-        EXPECT_EQ(c.run(ui), dialog_result::cancel);
-        EXPECT_EQ(title.toStdString(), c.title);
-        std::vector<std::string> want_labels = c.labels;
-        std::sort(labels.begin(), labels.end());
-        std::sort(want_labels.begin(), want_labels.end());
-        EXPECT_EQ(labels, want_labels);
-        EXPECT_EQ(radios, c.radios);
-        EXPECT_EQ(buttons, (std::vector<std::string>{"&OK", "&Cancel", "&Help"}));
-        EXPECT_TRUE(ok_is_default);
-        EXPECT_EQ(ui.help_topics, std::vector<std::string>{c.topic});
-    }
+    for (const auto& c : cases) test::expect_dialog_face(c);
 }
 
 }  // namespace
 }  // namespace orvix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -20,6 +20,7 @@
 #include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
+#include "support/qt_dialog_support.h"
 
 namespace orvix {
 namespace {
@@ -53,23 +54,14 @@ dialog_result drive(scripted_services& ui, dipolar_parameters& record,
     return result;
 }
 
-template <typename T>
-T* child(orvix_dialog& dialog, const char* name) {
-    T* found = dialog.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using test::child;
+using test::type_into;
 
 QString text_of(orvix_dialog& dialog, const char* name) {
     if (auto* combo = dialog.findChild<QComboBox*>(QString::fromLatin1(name)))
         return combo->currentText();
     QLineEdit* field = child<QLineEdit>(dialog, name);
     return field != nullptr ? field->text() : QString();
-}
-
-void type_into(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    QTest::keyClicks(field, text);
 }
 
 QLineEdit* editor_of(orvix_dialog& dialog, const char* list) {
@@ -288,9 +280,3 @@ TEST_F(DipolarDialog, HelpShowsItsTopicAndLeavesTheDialogOpen) {
 
 }  // namespace
 }  // namespace orvix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

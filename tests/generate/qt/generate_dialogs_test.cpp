@@ -18,39 +18,21 @@
 #include "platform/qt/dialog_base.h"
 #include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
+#include "support/qt_dialog_support.h"
 #include "support/test_support.h"
 
 namespace orvix {
 namespace {
 
-using dialog_script = std::function<void(orvix_dialog&)>;
-
-// Runs `script` on the next modal dialog once it is open.
-void when_open(dialog_script script) {
-    QTimer::singleShot(0, [script = std::move(script)] {
-        auto* dialog = qobject_cast<orvix_dialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr) << "no dialog open";
-        script(*dialog);
-    });
-}
-
-template <typename Widget>
-Widget* child(orvix_dialog& dialog, const char* name) {
-    auto* found = dialog.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void type_into(QLineEdit* field, const QString& text) {
-    field->selectAll();
-    QTest::keyClicks(field, text);
-}
+using test::child;
+using test::type_into;
+using test::when_open;
 
 // Scripted services whose two generate dialogs are the real Qt dialogs.
 class dialog_services : public scripted_services {
   public:
-    std::vector<dialog_script> symmetry_scripts;
-    dialog_script block_script;
+    std::vector<test::dialog_script> symmetry_scripts;
+    test::dialog_script block_script;
 
     dialog_result symmetry_operations_dialog(symmetry_operation& operation) override {
         const std::size_t index = symmetry_openings++;
@@ -213,15 +195,8 @@ TEST(generate_block_dialog, shows_its_text_and_edits_n) {
 
 // The words of each dialog as the user reads them, its buttons, and its Help topic.
 TEST(generate_dialogs, show_their_own_words_and_help_topics) {
-    struct test_case {
-        const char* title;
-        std::function<dialog_result(services&)> run;
-        std::vector<std::string> labels;
-        std::vector<std::string> radios;
-        const char* topic;
-    };
     // clang-format off
-    const std::vector<test_case> cases = {
+    const std::vector<test::dialog_face> cases = {
         {"Symmetry Operations",
          [](services& ui) {
              symmetry_operation operation;
@@ -243,36 +218,7 @@ TEST(generate_dialogs, show_their_own_words_and_help_topics) {
          {}, "HLP_GENAUTO"},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
-        scripted_services ui;
-        std::vector<std::string> labels, radios, buttons;
-        QString title;
-        bool ok_is_default = false;
-        when_open([&](orvix_dialog& dialog) {
-            title = dialog.windowTitle();
-            for (auto* label : dialog.findChildren<QLabel*>())
-                labels.push_back(label->text().toStdString());
-            for (auto* radio : dialog.findChildren<QRadioButton*>())
-                radios.push_back(radio->text().toStdString());
-            for (auto* button : dialog.findChildren<QPushButton*>())
-                buttons.push_back(button->text().toStdString());
-            ok_is_default = dialog.ok_button()->isDefault();
-            dialog.help_button()->click();
-            EXPECT_TRUE(dialog.isVisible()) << "Help leaves the dialog open";
-            dialog.cancel_button()->click();
-        });
-        EXPECT_EQ(c.run(ui), dialog_result::cancel);
-        EXPECT_EQ(title.toStdString(), c.title);
-        std::vector<std::string> want_labels = c.labels;
-        std::sort(labels.begin(), labels.end());
-        std::sort(want_labels.begin(), want_labels.end());
-        EXPECT_EQ(labels, want_labels);
-        EXPECT_EQ(radios, c.radios);
-        EXPECT_EQ(buttons, (std::vector<std::string>{"&OK", "&Cancel", "&Help"}));
-        EXPECT_TRUE(ok_is_default);
-        EXPECT_EQ(ui.help_topics, std::vector<std::string>{c.topic});
-    }
+    for (const auto& c : cases) test::expect_dialog_face(c);
 }
 
 TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
@@ -308,10 +254,3 @@ TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
 
 }  // namespace
 }  // namespace orvix
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::setlocale(LC_ALL, "");
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

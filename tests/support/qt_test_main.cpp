@@ -1,4 +1,4 @@
-// Test main for the desktop program: a QApplication on the offscreen platform (unless the
+// Test main of the Qt tests: a QApplication on the offscreen platform (unless the
 // environment names another), Qt's own file dialogs so that tests can answer them, and the
 // process locale from the environment so that a German run proves numbers never follow it.
 #include <gtest/gtest.h>
