@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 #include "app/messages.h"
@@ -117,34 +118,38 @@ TEST_F(DipolarAction, ErrorReportJoinsMessageSevenAndTheStatusString) {
     }
 }
 
-TEST_F(DipolarAction, IncrementOfZeroIsRefusedAndTheFileStaysEmpty) {
-    const action_result result = run(crlf(cartesian + "H 0 0 0\nH 1 0 0\n"),
-                                     [](dipolar_parameters& p) { p.gamma_increment = 0; });
-    EXPECT_EQ(result, action_result::failed);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "The rotation angle increment must be greater than zero!");
-    EXPECT_EQ(ui_.messages[0].caption, "Orvix");
-    EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
-    EXPECT_EQ(written(), "");
-}
-
-TEST_F(DipolarAction, InfiniteEndAngleIsRefusedAndTheFileStaysEmpty) {
-    const action_result result =
-        run(crlf(cartesian + "H 0 0 0\nH 1 0 0\n"),
-            [](dipolar_parameters& p) { p.gamma_end = std::numeric_limits<double>::infinity(); });
-    EXPECT_EQ(result, action_result::failed);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "The rotation angles must be finite numbers!");
-    EXPECT_EQ(ui_.messages[0].caption, "Orvix");
-    EXPECT_EQ(written(), "");
-}
-
-TEST_F(DipolarAction, StartBeyondTheEndGivesAnEmptyFileAndNoMessage) {
-    const action_result result = run(crlf(cartesian + "H 0 0 0\nH 1 0 0\n"),
-                                     [](dipolar_parameters& p) { p.gamma_start = 181; });
-    EXPECT_EQ(result, action_result::completed);
-    EXPECT_TRUE(ui_.messages.empty());
-    EXPECT_EQ(written(), "");
+// Rotation angles the pattern cannot run over are refused with an error before the first
+// line; a start beyond the end is no fault and gives an empty pattern.
+TEST_F(DipolarAction, AngleRangesRefusedOrEmpty) {
+    const struct {
+        const char* name;
+        std::function<void(dipolar_parameters&)> edit;
+        action_result result;
+        const char* message;  // null: no message
+    } cases[] = {
+        {"increment of zero", [](dipolar_parameters& p) { p.gamma_increment = 0; },
+         action_result::failed, "The rotation angle increment must be greater than zero!"},
+        {"infinite end angle",
+         [](dipolar_parameters& p) { p.gamma_end = std::numeric_limits<double>::infinity(); },
+         action_result::failed, "The rotation angles must be finite numbers!"},
+        {"start beyond the end", [](dipolar_parameters& p) { p.gamma_start = 181; },
+         action_result::completed, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dipolar_record() = dipolar_parameters{};  // each use starts from the previous one
+        const action_result result = run(crlf(cartesian + "H 0 0 0\nH 1 0 0\n"), c.edit);
+        EXPECT_EQ(result, c.result);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(ui_.messages.empty());
+        } else {
+            ASSERT_EQ(ui_.messages.size(), 1u);
+            EXPECT_EQ(ui_.messages[0].text, c.message);
+            EXPECT_EQ(ui_.messages[0].caption, "Orvix");
+            EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+        }
+        EXPECT_EQ(written(), "");
+    }
 }
 
 TEST_F(DipolarAction, CancelledDialogLeavesAnEmptyResultAndKeepsTheEdits) {
