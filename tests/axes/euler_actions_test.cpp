@@ -18,6 +18,7 @@ using test::atoms_of;
 using test::axis_lines;
 using test::crlf;
 using test::expect_same_atoms;
+using test::read_data;
 using test::read_file;
 
 const std::string unit_axes = crlf("X 1 0 0\nY 0 1 0\nZ 0 0 1\n");
@@ -169,7 +170,7 @@ TEST(euler_rotations, golden_result_files) {
         {"backwards 0 0 0", euler_backwards_command, {0, 0, 0}, "axes/rotate_identity.cry"},
     };
     // clang-format on
-    const std::string input = read_file(test::data_path("axes/rotate_input.cry"));
+    const std::string input = read_data("axes/rotate_input.cry");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::scratch_dir dir;
@@ -180,7 +181,7 @@ TEST(euler_rotations, golden_result_files) {
         };
         EXPECT_EQ(test::run_on_text(c.command, ui, input, dir.file("out.cry")),
                   action_result::completed);
-        EXPECT_EQ(read_file(dir.file("out.cry")), read_file(test::data_path(c.expected)));
+        EXPECT_EQ(read_file(dir.file("out.cry")), read_data(c.expected));
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_EQ(ui.dialogs_shown, std::vector<std::string>{"Euler Rotations"});
     }

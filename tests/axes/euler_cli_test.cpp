@@ -8,6 +8,7 @@ namespace orvix {
 namespace {
 
 using test::crlf;
+using test::read_data;
 using test::read_file;
 using test::run_cli;
 
@@ -83,18 +84,13 @@ TEST(cli_rotate, matches_the_desktop_result_files) {
         {"angles default to 0", {"rotate", "--backwards"}, "axes/rotate_identity.cry"},
     };
     // clang-format on
-    const std::string input = read_file(test::data_path("axes/rotate_input.cry"));
+    const std::string input = read_data("axes/rotate_input.cry");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto run = run_cli(c.args, input);
         EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, read_file(test::data_path(c.expected)));
+        EXPECT_EQ(run.out, read_data(c.expected));
     }
-    test::scratch_dir dir;
-    const auto run = run_cli({"rotate", "--forwards", "--alpha", "90",
-                              test::data_path("axes/rotate_input.cry"), "-o", dir.file("r.cry")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(read_file(dir.file("r.cry")), read_file(test::data_path("axes/forwards_90_0_0.cry")));
 }
 
 TEST(cli_rotate, refuses_bad_command_lines_with_usage) {

@@ -17,12 +17,13 @@ namespace {
 
 using test::atoms_of;
 using test::crlf;
+using test::read_data;
 using test::read_file;
 
 constexpr double pi = std::numbers::pi;
 
 std::string data(const std::string& name) {
-    return read_file(test::data_path("axes/" + name));
+    return read_data("axes/" + name);
 }
 
 std::function<dialog_result(axis_order&)> choose(const char* letters) {

@@ -8,11 +8,12 @@ namespace orvix {
 namespace {
 
 using test::crlf;
+using test::read_data;
 using test::read_file;
 using test::run_cli;
 
 std::string data(const std::string& name) {
-    return read_file(test::data_path("axes/" + name));
+    return read_data("axes/" + name);
 }
 
 TEST(cli_orthogonalize, matches_the_desktop_result_files) {

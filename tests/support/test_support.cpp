@@ -53,6 +53,10 @@ std::string data_path(const std::string& relative) {
     return (fs::path(ORVIX_TEST_DATA) / relative).string();
 }
 
+std::string read_data(const std::string& relative) {
+    return read_file(data_path(relative));
+}
+
 std::vector<std::string> temporary_copies() {
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))

@@ -31,8 +31,9 @@ void write_file(const std::string& path, const std::string& bytes);
 // Turns "\n" line ends into "\r\n" (for writing test inputs and expectations readably).
 std::string crlf(const std::string& text);
 
-// The path of a file under tests/data.
+// The path of a file under tests/data, and the bytes of that file.
 std::string data_path(const std::string& relative);
+std::string read_data(const std::string& relative);
 
 // Files in the temporary directory whose names begin with "orv" (temporary copies).
 std::vector<std::string> temporary_copies();
