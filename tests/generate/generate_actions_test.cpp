@@ -16,7 +16,7 @@ namespace orvix {
 namespace {
 
 using test::crlf;
-using test::data_path;
+using test::read_data;
 using test::read_file;
 
 std::vector<std::string> split_lines(const std::string& text) {
@@ -146,10 +146,9 @@ TEST(generate_positions, results_against_golden_files) {
         operation_script script{c.answers, {}};
         script.install(ui);
         const std::string out = dir.file("result.cry");
-        EXPECT_EQ(
-            test::run_on_text(generate_positions_command, ui, read_file(data_path(c.input)), out),
-            c.result);
-        std::string expected = read_file(data_path(c.golden));
+        EXPECT_EQ(test::run_on_text(generate_positions_command, ui, read_data(c.input), out),
+                  c.result);
+        std::string expected = read_data(c.golden);
         if (c.prefix_lines > 0) expected = join_lines(split_lines(expected), c.prefix_lines);
         EXPECT_EQ(read_file(out), expected);
         EXPECT_TRUE(ui.messages.empty());
@@ -163,8 +162,7 @@ TEST(generate_positions, every_dialog_opens_at_the_identity_and_only_the_first_s
     operation_script script{{with_count(screw_answer, 3), swap_answer, screw_answer}, {}};
     script.install(ui);
     EXPECT_EQ(test::run_on_text(generate_positions_command, ui,
-                                read_file(data_path("generate/positions_input.cry")),
-                                dir.file("result.cry")),
+                                read_data("generate/positions_input.cry"), dir.file("result.cry")),
               action_result::completed);
     ASSERT_EQ(script.shown.size(), 3u);
     const symmetry_operation identity;
@@ -256,9 +254,9 @@ TEST(generate_block, results_against_golden_files) {
             return dialog_result::ok;
         };
         const std::string out = dir.file("result.cry");
-        EXPECT_EQ(test::run_on_text(generate_block_command, ui, read_file(data_path(c.input)), out),
+        EXPECT_EQ(test::run_on_text(generate_block_command, ui, read_data(c.input), out),
                   action_result::completed);
-        EXPECT_EQ(read_file(out), read_file(data_path(c.golden)));
+        EXPECT_EQ(read_file(out), read_data(c.golden));
         EXPECT_EQ(shown, std::vector<std::int32_t>{1}) << "the dialog opens with n = 1";
         EXPECT_EQ(ui.dialogs_shown, std::vector<std::string>{"Generate Block"});
         EXPECT_TRUE(ui.messages.empty());
@@ -305,9 +303,9 @@ TEST(generate_block, cancel_leaves_an_empty_result_file) {
     test::scratch_dir dir;
     scripted_services ui;  // no handler: the dialog answers Cancel
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(generate_block_command, ui,
-                                read_file(data_path("generate/block_input.cry")), out),
-              action_result::cancelled);
+    EXPECT_EQ(
+        test::run_on_text(generate_block_command, ui, read_data("generate/block_input.cry"), out),
+        action_result::cancelled);
     EXPECT_TRUE(std::filesystem::exists(out));
     EXPECT_EQ(read_file(out), "");
     EXPECT_TRUE(test::temporary_copies().empty());
