@@ -15,6 +15,7 @@ namespace {
 
 using test::crlf;
 using test::data_path;
+using test::read_data;
 using test::read_file;
 using test::run_on_text;
 using test::scratch_dir;
@@ -47,14 +48,13 @@ TEST(DiagonaliseTensor, GoldenReports) {
             SCOPED_TRACE(std::string(name) + "." + o.suffix);
             scratch_dir dir;
             scripted_services ui;
-            const auto result = run_on_text(
-                o.command, ui, read_file(data_path(std::string("tensor/") + name + ".cry")),
-                dir.file("result.cry"));
+            const auto result =
+                run_on_text(o.command, ui, read_data(std::string("tensor/") + name + ".cry"),
+                            dir.file("result.cry"));
             EXPECT_EQ(result, action_result::completed);
             EXPECT_TRUE(ui.messages.empty());
-            EXPECT_EQ(
-                read_file(dir.file("result.cry")),
-                read_file(data_path(std::string("tensor/") + name + "." + o.suffix + ".cry")));
+            EXPECT_EQ(read_file(dir.file("result.cry")),
+                      read_data(std::string("tensor/") + name + "." + o.suffix + ".cry"));
         }
     }
 }
@@ -68,9 +68,8 @@ TEST(DiagonaliseTensor, ReadsAChosenFile) {
     ui.open_choices.push_back(input);
     const auto result = run_on_text(diagonalise_ascending_command, ui, "", dir.file("result.cry"));
     EXPECT_EQ(result, action_result::completed);
-    EXPECT_EQ(read_file(dir.file("result.cry")),
-              read_file(data_path("tensor/sample.ascending.cry")));
-    EXPECT_EQ(read_file(input), read_file(data_path("tensor/sample.cry")));
+    EXPECT_EQ(read_file(dir.file("result.cry")), read_data("tensor/sample.ascending.cry"));
+    EXPECT_EQ(read_file(input), read_data("tensor/sample.cry"));
 }
 
 // A line is read whole whatever its length: a tensor on one line of over 79 characters gives
@@ -87,7 +86,7 @@ TEST(DiagonaliseTensor, LongLineGivesTheSameReport) {
                 crlf("/* with an antisymmetric part */\n" + long_line + "\n"),
                 dir.file("long.cry"));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(read_file(dir.file("long.cry")), read_file(data_path("tensor/mixed.descending.cry")));
+    EXPECT_EQ(read_file(dir.file("long.cry")), read_data("tensor/mixed.descending.cry"));
 }
 
 TEST(DiagonaliseTensor, NoNumbersNoReport) {
@@ -148,7 +147,7 @@ TEST(DiagonaliseTensor, RefusesElementsThatAreNotFinite) {
 TEST(DiagonaliseTensor, CancelledSaveDialogWritesNothing) {
     scratch_dir dir;
     scripted_services ui;
-    ui.editor = read_file(data_path("tensor/sample.cry"));
+    ui.editor = read_data("tensor/sample.cry");
     document_state doc;
     EXPECT_EQ(test::run_command(diagonalise_descending_command, ui, doc), action_result::cancelled);
     EXPECT_TRUE(ui.messages.empty());
