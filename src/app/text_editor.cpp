@@ -126,7 +126,16 @@ void text_editor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t')) {
+    const bool typed_text = !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t');
+    // An Alt chord is a command, never text; it goes on to the window. (Ctrl+Alt stays
+    // text: some systems report AltGr so.)
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (typed_text && modifiers.testFlag(Qt::AltModifier) &&
+        !modifiers.testFlag(Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    if (typed_text) {
         const QString typed = eight_bit_text(text);
         if (file_length(typed) > room()) {
             emit out_of_space();
