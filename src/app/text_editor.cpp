@@ -2,6 +2,7 @@
 #include "app/text_editor.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -17,6 +18,18 @@ namespace {
 
 bool is_break(QChar c) {
     return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+}
+
+// By the advances themselves: the font's own word for it (QFontInfo::fixedPitch) is false
+// for some monospaced fonts, Noto Sans Mono among them.
+bool monospaced(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (int code = 0x21; code <= 0xff; ++code) {
+        const QChar c(code);
+        if (c.isPrint() && metrics.horizontalAdvance(c) != width) return false;
+    }
+    return width > 0;
 }
 
 }  // namespace
@@ -56,13 +69,23 @@ QString fitting_prefix(const QString& text, std::size_t room) {
     return text.left(i);
 }
 
+QFont monospaced_font(const QFont& preferred) {
+    if (monospaced(preferred)) return preferred;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Latin)) {
+        QFont candidate = preferred;
+        candidate.setFamily(family);
+        if (monospaced(candidate)) return candidate;
+    }
+    return preferred;
+}
+
 text_editor::text_editor(QWidget* parent) : QPlainTextEdit(parent), limit_(editor_limit) {
     setObjectName(QStringLiteral("editor"));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(monospaced_font(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     // The selection keeps its colours while another window has the focus.
     QPalette colours = palette();
@@ -126,7 +149,16 @@ void text_editor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    if (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t')) {
+    const bool typed_text = !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == u'\t');
+    // An Alt chord is a command, never text; it goes on to the window. (Ctrl+Alt stays
+    // text: some systems report AltGr so.)
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (typed_text && modifiers.testFlag(Qt::AltModifier) &&
+        !modifiers.testFlag(Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    if (typed_text) {
         const QString typed = eight_bit_text(text);
         if (file_length(typed) > room()) {
             emit out_of_space();

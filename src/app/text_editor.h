@@ -4,6 +4,7 @@
 // hold into '?' as they are typed or pasted, so that the text shown is the text saved.
 #pragma once
 
+#include <QFont>
 #include <QPlainTextEdit>
 #include <cstddef>
 #include <string>
@@ -57,5 +58,10 @@ QString eight_bit_text(const QString& text);
 
 // The longest start of `text` whose file length is at most `room`; never splits a CR LF.
 QString fitting_prefix(const QString& text, std::size_t room);
+
+// `preferred` if every printable Latin-1 character is equally wide in it, so that the columns
+// of crystal data line up; otherwise the first font family of the system that is, at the same
+// size (`preferred` when none is).
+QFont monospaced_font(const QFont& preferred);
 
 }  // namespace orvix

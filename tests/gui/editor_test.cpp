@@ -194,5 +194,17 @@ TEST(EditorText, TypedCharactersOutsideLatin1BecomeQuestionMarks) {
     EXPECT_EQ(window.ui().editor_text(), "\xe9?");
 }
 
+// An Alt chord is a command (a menu's mnemonic, or nothing), never text.
+TEST(EditorText, AltChordsTypeNothing) {
+    main_window window;
+    window.show();
+    for (const Qt::Key key : {Qt::Key_Y, Qt::Key_Q, Qt::Key_1}) {
+        QTest::keyClick(window.editor(), key, Qt::AltModifier);
+        QTest::keyClick(window.editor(), key, Qt::AltModifier | Qt::ShiftModifier);
+    }
+    QTest::keyClick(window.editor(), Qt::Key_Y);  // the same key without Alt types
+    EXPECT_EQ(window.ui().editor_text(), "y");
+}
+
 }  // namespace
 }  // namespace orvix

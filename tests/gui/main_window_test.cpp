@@ -7,13 +7,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFontInfo>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <set>
 
 #include "app/action_table.h"
+#include "app/text_editor.h"
 #include "modal_script.h"
 
 namespace orvix {
@@ -26,6 +28,15 @@ std::string text_of(const QString& text) {
     return text.toStdString();
 }
 
+// The advances of the printable Latin-1 characters in `font`: one for a monospaced font.
+std::set<int> latin1_widths(const QFont& font) {
+    const QFontMetrics metrics(font);
+    std::set<int> widths;
+    for (int code = 0x20; code <= 0xff; ++code)
+        if (QChar(code).isPrint()) widths.insert(metrics.horizontalAdvance(QChar(code)));
+    return widths;
+}
+
 TEST(MainWindow, FreshWindow) {
     main_window window;
     window.show();
@@ -36,7 +47,7 @@ TEST(MainWindow, FreshWindow) {
     EXPECT_EQ(window.editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(window.editor()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(window.editor()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_TRUE(QFontInfo(window.editor()->font()).fixedPitch());
+    EXPECT_EQ(latin1_widths(window.editor()->font()).size(), 1u);
     EXPECT_FALSE(window.editor()->isReadOnly());
     EXPECT_EQ(window.focusProxy(), window.editor());
     EXPECT_FALSE(window.windowIcon().isNull());
@@ -45,6 +56,20 @@ TEST(MainWindow, FreshWindow) {
     const QPalette colours = window.editor()->palette();
     EXPECT_EQ(colours.color(QPalette::Inactive, QPalette::Highlight),
               colours.color(QPalette::Active, QPalette::Highlight));
+}
+
+// The system's fixed font when its characters are equally wide, else one of its families
+// that has them so, at the same size.
+TEST(MainWindow, EditorFontIsMonospaced) {
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (latin1_widths(fixed).size() == 1) {
+        EXPECT_EQ(monospaced_font(fixed), fixed);
+    }
+    const QFont proportional(QStringLiteral("DejaVu Sans"), 13);
+    ASSERT_GT(latin1_widths(proportional).size(), 1u);
+    const QFont chosen = monospaced_font(proportional);
+    EXPECT_EQ(latin1_widths(chosen).size(), 1u);
+    EXPECT_EQ(chosen.pointSize(), 13);
 }
 
 TEST(MainWindow, CaptionFollowsNameWithSpecialCharacters) {

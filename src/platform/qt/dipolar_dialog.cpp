@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@ namespace {
 // any letter case) or a part of it through the completer. Text that names no nucleus marks
 // the list and keeps OK disabled until it is corrected or the list loses the focus (which
 // shows the selected nucleus again), so the record never holds a nucleus the user cannot see.
+// Return and Enter leave the text as it is: they go on to the dialog, which finds OK disabled.
 class nucleus_list : public QComboBox {
   public:
     nucleus_list(orvix_dialog* dialog, const QStringList& labels, int position,
@@ -50,12 +52,17 @@ class nucleus_list : public QComboBox {
             if (index >= 0) on_selected_(index);
         });
         connect(lineEdit(), &QLineEdit::textEdited, this, &nucleus_list::on_typed);
-        connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
-            if (findText(lineEdit()->text(), Qt::MatchFixedString) < 0) {
-                lineEdit()->setText(itemText(currentIndex()));
-                mark_valid(true);
-            }
-        });
+    }
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        QComboBox::focusOutEvent(event);
+        // A pop-up (the list or the completer's matches) belongs to the list.
+        if (event->reason() == Qt::PopupFocusReason) return;
+        if (findText(lineEdit()->text().trimmed(), Qt::MatchFixedString) < 0) {
+            lineEdit()->setText(itemText(currentIndex()));
+            mark_valid(true);
+        }
     }
 
   private:

@@ -196,9 +196,12 @@ dialog_result qt_services::generate_block_dialog(block_record& block) {
 }
 
 void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
+    // Made without a cancel button, as ours is set below: the dialog adds an Escape shortcut
+    // with every cancel button it gets and keeps the old one, and of two shortcuts on one
+    // key neither fires.
     progress_ = std::make_unique<QProgressDialog>(
-        QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())),
-        QObject::tr("&Cancel"), 0, 1000, owner_);
+        QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())), QString(), 0,
+        1000, owner_);
     progress_->setWindowModality(Qt::WindowModal);
     // A caption and a Cancel button like those of every other dialog of the program.
     progress_->setWindowTitle(QString::fromLatin1(msg::program_name.data(),

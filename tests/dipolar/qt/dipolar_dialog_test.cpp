@@ -209,11 +209,37 @@ TEST_F(DipolarDialog, TextNamingNoNucleusKeepsOkDisabled) {
         EXPECT_FALSE(d.ok_button()->isEnabled());
         EXPECT_EQ(record_.observed_nucleus, 0);
         // Leaving the list shows the selected nucleus again.
-        emit observed->editingFinished();
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        QTest::keyClick(child<QComboBox>(d, "observed_nucleus"), Qt::Key_Tab);
         EXPECT_EQ(observed->text(), QStringLiteral("1H"));
         EXPECT_TRUE(d.ok_button()->isEnabled());
         d.ok_button()->click();
     });
+}
+
+// Return or Enter on a name of no nucleus neither brings the old one back nor reaches OK;
+// once the name is right, Return is OK.
+TEST_F(DipolarDialog, EnterOnAnUnknownNameKeepsTheDialogOpen) {
+    const dialog_result result = drive(ui_, record_, [this](orvix_dialog& d) {
+        auto* coupled = child<QComboBox>(d, "coupled_nucleus");
+        type_into_list(d, "coupled_nucleus", QStringLiteral("19F"));
+        QTest::keyClicks(coupled, QStringLiteral("13C"));
+        coupled->completer()->popup()->hide();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            SCOPED_TRACE(key);
+            QTest::keyClick(coupled, key);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_FALSE(d.ok_button()->isEnabled());
+            EXPECT_EQ(coupled->currentText(), QStringLiteral("19F13C"));
+            EXPECT_EQ(record_.coupled_nucleus, position("19F"));
+        }
+        type_into_list(d, "coupled_nucleus", QStringLiteral("13C"));
+        QTest::keyClick(coupled, Qt::Key_Return);
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(result, dialog_result::ok);
+    EXPECT_EQ(record_.coupled_nucleus, position("13C"));
 }
 
 // Part of a label offers the matching nuclei; choosing one selects it.
