@@ -1,6 +1,8 @@
 // The action protocol: input, result file, cleanup.
 #include "app/action_protocol.h"
 
+#include <cerrno>
+
 #include "app/messages.h"
 
 namespace orvix {
@@ -75,7 +77,7 @@ bool open_action_input(action_context& ctx, action_input& input) {
         }
     } else {
         input.is_temporary = false;
-        if (!choose_input_file(ui, ctx.doc, input.path, ctx.doc.current_name)) {
+        if (!choose_input_file(ui, ctx.doc, input.path, ctx.name)) {
             error_box(ui, msg::no_input_name, "");
             return false;
         }
@@ -86,26 +88,43 @@ bool open_action_input(action_context& ctx, action_input& input) {
         close_action_input(input);
         return false;
     }
+    if (input.is_temporary) {
+        delete_file(input.path);
+        input.is_temporary = false;
+    }
     input.file->rewind();
     return true;
 }
 
 std::optional<exclusive_file> create_result_file(action_context& ctx, bool* reopen_failed) {
     if (reopen_failed != nullptr) *reopen_failed = false;
-    document_state& doc = ctx.doc;
-    doc.current_path = doc.current_name;
-    reset_file_dialog_record(doc.file_dialog);
-    if (!ctx.ui.save_file_dialog(doc.file_dialog, doc.current_path, doc.current_name))
+    services& ui = ctx.ui;
+    std::string path = ctx.name;
+    reset_file_dialog_record(ctx.doc.file_dialog);
+    if (!ui.save_file_dialog(ctx.doc.file_dialog, path, ctx.name)) return std::nullopt;
+    int error = 0;
+    if (auto stream = ui.open_result_stream(path, error)) return stream;
+    if (error != 0) {
+        ui.result_not_created(path, error);
         return std::nullopt;
+    }
     {
         // Created (and emptied) under the no-sharing rule: the action's own input, held
         // open, can never be chosen and truncated here.
-        auto created = exclusive_file::create(doc.current_path);
-        if (!created) return std::nullopt;
+        auto created = exclusive_file::create(path, &error);
+        if (!created) {
+            ui.result_not_created(path, error);
+            return std::nullopt;
+        }
     }
-    auto file = exclusive_file::open_existing(doc.current_path, exclusive_file::access::read_write);
-    if (!file || !file->seek_end()) {
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read_write, &error);
+    if (file && !file->seek_end()) {
+        error = errno;
+        file.reset();
+    }
+    if (!file) {
         if (reopen_failed != nullptr) *reopen_failed = true;
+        ui.result_not_created(path, error);
         return std::nullopt;
     }
     return file;

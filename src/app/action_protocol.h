@@ -12,8 +12,9 @@
 
 namespace orvix {
 
-// The document: current path and name (also the name buffers of every file dialog) and
-// the modified flag.
+// The document: current path and name and the modified flag. Only Open, Save as and New
+// change the path and name; an action's file dialogs propose the name but keep their
+// choices to the action (action_context::name), so that Save never writes over a result.
 struct document_state {
     std::string current_path;
     std::string current_name;
@@ -30,10 +31,16 @@ struct action_context {
     services& ui;
     document_state& doc;
     int mode = 0;
+    // The name buffer of the action's own file dialogs: it starts as the document's current
+    // name, which the input dialog proposes, and the save dialog proposes what it then
+    // holds (the chosen input's name after an input dialog). It dies with the action.
+    std::string name;
 };
 
 // The input of a running action. Closing the file and deleting a temporary copy happen in
-// close_action_input or, at the latest, when the record goes out of scope.
+// close_action_input or, at the latest, when the record goes out of scope. A temporary copy
+// is deleted as soon as it is open (`is_temporary` is then false): read through the open
+// file, it needs no name, and nothing is left behind however the process ends.
 struct action_input {
     bool is_temporary = false;
     std::optional<exclusive_file> file;
@@ -58,12 +65,13 @@ bool write_editor_to_file(services& ui, const std::string& text, const std::stri
 bool open_action_input(action_context& ctx, action_input& input);
 
 // Asks for an input file proposing `name`; checks that it can be read. On success `path`
-// holds its full path and `name` its name.
+// holds its full path and `name` its name; after a file that cannot be read both are empty.
 bool choose_input_file(services& ui, document_state& doc, std::string& path, std::string& name);
 
-// Asks for the result file in the save dialog (proposing the current name), creates it
-// empty and opens it for appending. Nothing when cancelled or when it cannot be created.
-// `reopen_failed`, when given, tells the last failure (created but not opened again) apart.
+// Asks for the result file in the save dialog (proposing the action's name), creates it
+// empty and opens it for appending. Nothing when cancelled or when it cannot be created;
+// no message then, but the services hear why (result_not_created). `reopen_failed`, when
+// given, tells the last failure (created but not opened again) apart.
 std::optional<exclusive_file> create_result_file(action_context& ctx,
                                                  bool* reopen_failed = nullptr);
 

@@ -14,7 +14,7 @@ const action_entry* find_action(int command) {
 }
 
 action_result run_action(const action_entry& entry, services& ui, document_state& doc) {
-    action_context ctx{ui, doc, entry.mode};
+    action_context ctx{ui, doc, entry.mode, doc.current_name};
     try {
         return entry.run(ctx);
     } catch (const write_failure& failure) {

@@ -2,9 +2,9 @@
 // orthogonalize-axes, orthogonalize-coordinates, normal and polar.
 //
 // Calculate Euler angles has no result file: its result is the clipboard text, which the
-// common runner writes to standard output or -o. Calculate normal and Polar angles end
-// silently in the desktop program when the cell line is missing or not Cartesian; on the
-// command line they run in a mode that explains that end, and the command fails.
+// common runner writes to standard output or -o as soon as the action sets it. Calculate normal and
+// Polar angles end silently in the desktop program when the cell line is missing or not Cartesian;
+// on the command line they run in a mode that explains that end, and the command fails.
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -82,12 +82,18 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
         std::array<std::string, 3> angles = {"0", "0", "0"};
     };
     auto options = std::make_shared<rotate_options>();
-    CLI::App* direction = sub->add_option_group("direction", "exactly one is required");
-    direction->add_flag("--forwards", options->forwards)
-        ->description("express positions given in the reference frame in the new frame");
-    direction->add_flag("--backwards", options->backwards)
-        ->description("express positions given in the new frame in the reference frame");
-    direction->require_option(1);
+    // Two flags rather than an option group: CLI11 2.1 takes an empty argument for the
+    // (empty) name of a group and then loops for ever over the arguments after it.
+    CLI::Option* forwards =
+        sub->add_flag("--forwards", options->forwards)
+            ->description(
+                "express positions given in the reference frame in the new frame "
+                "(this or --backwards is required)");
+    CLI::Option* backwards =
+        sub->add_flag("--backwards", options->backwards)
+            ->description("express positions given in the new frame in the reference frame");
+    forwards->excludes(backwards);
+    backwards->excludes(forwards);
     const char* names[3] = {"--alpha", "--beta", "--gamma"};
     const char* helps[3] = {"rotation about z, degrees (default 0)",
                             "rotation about the new y, degrees (default 0)",
@@ -95,6 +101,8 @@ void add_rotate(CLI::App& app, cli_invocation& invocation) {
     for (std::size_t i = 0; i < 3; ++i)
         sub->add_option(names[i], options->angles[i], helps[i])->check(angle_check);
     sub->callback([&invocation, options] {
+        if (!options->forwards && !options->backwards)
+            throw CLI::RequiredError("--forwards or --backwards");
         invocation.command = options->forwards ? euler_forwards_command : euler_backwards_command;
     });
     invocation.configure.push_back([sub, options](cli_services& ui) {

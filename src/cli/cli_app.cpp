@@ -2,16 +2,16 @@
 #include "cli/cli_app.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <iostream>
-#include <iterator>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "app/action_table.h"
 #include "app/echo_action.h"
 #include "app/messages.h"
 #include "platform/files.h"
 #include "platform/scan.h"
+#include "platform/signal_cleanup.h"
 
 namespace orvix {
 
@@ -31,50 +31,25 @@ std::string read_standard_input() {
     return text;
 }
 
-// Copies a file to standard output; false on a write error.
-bool copy_to_stdout(const std::string& path) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (in == nullptr) return false;
-    char buffer[1 << 16];
-    std::size_t got;
-    bool ok = true;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        if (std::fwrite(buffer, 1, got, stdout) != got) ok = false;
-    std::fclose(in);
-    return std::fflush(stdout) == 0 && ok;
-}
-
-// A temporary result file for standard output, deleted on every exit.
-struct stdout_result {
-    std::string path;
-    ~stdout_result() {
-        if (!path.empty()) delete_file(path);
-    }
-};
-
-// Writes a result that is no file of the action's own (the clipboard text) to FILE, or to
-// standard output when no file is given.
-bool write_clipboard_result(const std::string& line, const std::string& output) {
-    if (output.empty()) {
-        if (std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
-            std::fflush(stdout) == 0)
-            return true;
-        print_cli_message(msg::error_writing_file, "standard output");
-        return false;
-    }
-    auto file = exclusive_file::create(output);
+// Writes the clipboard text, the result of an action that has no result file, with a line
+// end to FILE or to standard output. It runs while the action still holds its input, so that
+// a FILE that is the input is refused as every other action refuses it.
+void write_clipboard_result(cli_services& ui, std::string_view text, const std::string& output) {
+    int error = 0;
+    std::optional<exclusive_file> file = ui.open_result_stream(output, error);
+    if (!file && error == 0) file = exclusive_file::create(output, &error);
     if (!file) {
-        print_cli_message(msg::error_creating_file, output);
-        return false;
+        ui.result_not_created(output, error);
+        return;
     }
     try {
-        file->write(line);
+        file->write(text);
+        file->write("\r\n");
         file->close();
-    } catch (const write_failure&) {
-        print_cli_message(msg::error_writing_file, output);
-        return false;
+    } catch (const write_failure& failure) {
+        print_cli_message(msg::error_writing_file, failure.path());
+        ui.error_shown = true;
     }
-    return true;
 }
 
 }  // namespace
@@ -100,7 +75,7 @@ CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const
     sub->add_option("INPUT", invocation.input,
                     "crystal data file; '-' or none reads standard input");
     sub->add_option("-o,--output", invocation.output,
-                    "result file; without it the result goes to standard output");
+                    "result file; '-' or none writes standard output");
     sub->callback([&invocation, command] { invocation.command = command; });
     invocation.configure.owner = sub;
     return sub;
@@ -166,6 +141,8 @@ int run_cli(int argc, char** argv) {
         const int status = app.exit(error);
         return status == 0 ? 0 : 2;
     }
+    // Before the first temporary file: an interrupted run leaves none behind.
+    clean_up_temporaries_on_signals();
 
     try {
         if (invocation.run_instead) return invocation.run_instead();
@@ -184,33 +161,18 @@ int run_cli(int argc, char** argv) {
             ui.open_choices.push_back(invocation.input);
         }
 
+        // Without -o, or with -o -, the result streams to standard output.
+        const std::string output =
+            invocation.output.empty() ? std::string(standard_output_name) : invocation.output;
         if (invocation.clipboard_result) {
-            document_state doc;
-            const action_result result = run_action(entry, ui, doc);
-            if (result != action_result::completed || ui.error_shown || !ui.clipboard) return 1;
-            return write_clipboard_result(*ui.clipboard + "\r\n", invocation.output) ? 0 : 1;
-        }
-
-        stdout_result to_stdout;
-        if (invocation.output.empty()) {
-            auto temporary = make_temporary_file();
-            if (!temporary) {
-                print_cli_message(msg::no_temp_file, "");
-                return 1;
-            }
-            to_stdout.path = *temporary;
-            ui.save_choices.push_back(to_stdout.path);
+            ui.on_clipboard_text = [&ui, &output](std::string_view text) {
+                write_clipboard_result(ui, text, output);
+            };
         } else {
-            ui.save_choices.push_back(invocation.output);
+            ui.save_choices.push_back(output);
         }
-
         document_state doc;
         const action_result result = run_action(entry, ui, doc);
-
-        if (!to_stdout.path.empty() && !copy_to_stdout(to_stdout.path)) {
-            print_cli_message(msg::error_writing_file, "standard output");
-            return 1;
-        }
         return result == action_result::completed && !ui.error_shown ? 0 : 1;
     } catch (const std::exception& error) {
         print_cli_message(error.what(), "");

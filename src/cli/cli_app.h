@@ -34,13 +34,13 @@ class configure_steps {
 struct cli_invocation {
     int command = 0;     // the action to run
     std::string input;   // crystal data file; empty or "-" reads standard input
-    std::string output;  // result file; empty writes standard output
+    std::string output;  // result file; empty or "-" writes standard output
     // Sets the services' dialog handlers and answers from the subcommand's options.
     configure_steps configure;
     // The mode handed to the action, when the subcommand's differs from the menu's.
     std::optional<int> mode;
     // The action writes no result file; its result is the clipboard text, written with a
-    // line end to -o FILE or standard output.
+    // line end to -o FILE or standard output when the action sets it (its input still held).
     bool clipboard_result = false;
     // Runs instead of an action (for subcommands that only print, such as a table).
     std::function<int()> run_instead;

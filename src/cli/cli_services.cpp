@@ -1,7 +1,10 @@
 // orvix-cli's answers to the services interface.
 #include "cli/cli_services.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/messages.h"
@@ -53,6 +56,25 @@ answer cli_services::message(std::string_view text, std::string_view caption, me
     }
     if (icon == message_icon::error) error_shown = true;
     return answer::ok;
+}
+
+std::optional<exclusive_file> cli_services::open_result_stream(const std::string& path,
+                                                               int& error) {
+    error = 0;
+    if (path != standard_output_name) return std::nullopt;
+    return exclusive_file::adopt(STDOUT_FILENO, "standard output", &error);
+}
+
+void cli_services::result_not_created(const std::string& path, int error) {
+    scripted_services::result_not_created(path, error);
+    const std::string shown = path == standard_output_name ? "standard output" : path;
+    print_cli_message(msg::error_creating_file, shown + ": " + std::strerror(error));
+    error_shown = true;
+}
+
+void cli_services::set_clipboard_text(std::string_view text) {
+    scripted_services::set_clipboard_text(text);
+    if (on_clipboard_text) on_clipboard_text(text);
 }
 
 }  // namespace orvix

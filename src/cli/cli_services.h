@@ -3,6 +3,7 @@
 // dialog is answered from the command's options (a question without an answer is Cancel).
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -19,12 +20,24 @@ class cli_services : public scripted_services {
     std::map<std::string, answer, std::less<>> answers_by_text;
     // Answers to questions whose text carries a number, by the text's fixed beginning.
     std::vector<std::pair<std::string, answer>> answers_by_prefix;
-    // Set once a message with the error icon, or a question answered Cancel, was shown.
+    // Set once a message with the error icon, or a question answered Cancel, was shown, or
+    // a result file could not be created.
     bool error_shown = false;
+
+    // Called with the text whenever the action puts it on the clipboard, when set.
+    std::function<void(std::string_view)> on_clipboard_text;
 
     answer message(std::string_view text, std::string_view caption, message_icon icon,
                    message_buttons buttons) override;
+    // The result file "-" is standard output, written as the action goes.
+    std::optional<exclusive_file> open_result_stream(const std::string& path, int& error) override;
+    // "Error creating file! (PATH: REASON)" on standard error; the command fails.
+    void result_not_created(const std::string& path, int error) override;
+    void set_clipboard_text(std::string_view text) override;
 };
+
+// The result file name that stands for standard output.
+inline constexpr std::string_view standard_output_name = "-";
 
 // Writes "orvix-cli: TEXT" (and " (CAPTION)" for a caption other than the program's name)
 // as one line to standard error; a line break inside the text becomes a blank.

@@ -42,9 +42,11 @@ action_result generate_positions(action_context& ctx) {
 
     symmetry_operation operation;
     operation.position_count = 1;
+    // The cell line heads the result, written once the first dialog has been answered:
+    // alone after a Cancel there, not at all when the large result is refused (the file
+    // stays empty, as in Generate Block).
     std::string cell;
     const bool has_cell = read_cell_line(*input.file, cell);
-    if (has_cell) copy_cell_line(*result, cell);
 
     // Read once, after the first operation was accepted: a Cancel there costs nothing.
     std::optional<atom_table> atoms;
@@ -54,6 +56,7 @@ action_result generate_positions(action_context& ctx) {
     for (std::int64_t i = 1; i <= operation.position_count; ++i) {
         reset_symmetry_operation(operation, static_cast<std::int32_t>(i));
         if (ui.symmetry_operations_dialog(operation) == dialog_result::cancel) {
+            if (!atoms && has_cell) copy_cell_line(*result, cell);
             outcome = action_result::cancelled;  // the images written so far stay
             break;
         }
@@ -67,6 +70,7 @@ action_result generate_positions(action_context& ctx) {
                 outcome = action_result::cancelled;
                 break;
             }
+            if (has_cell) copy_cell_line(*result, cell);
         }
         progress_scope progress(ui, msg::generating_positions, atoms->size());
         const write_outcome written =

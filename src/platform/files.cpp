@@ -13,6 +13,8 @@
 #include <set>
 #include <utility>
 
+#include "platform/signal_cleanup.h"
+
 namespace orvix {
 
 namespace {
@@ -42,68 +44,93 @@ void unclaim(std::uint64_t device, std::uint64_t inode) {
 
 constexpr std::size_t stream_buffer_size = 1 << 16;
 
+// Ends a failed open: closes the descriptor, keeps `reason` for the caller, no result.
+std::nullopt_t refuse(int fd, int reason, int* error) {
+    if (fd >= 0) ::close(fd);
+    if (error != nullptr) *error = reason;
+    return std::nullopt;
+}
+
 }  // namespace
 
 exclusive_file::exclusive_file(std::FILE* stream, std::string path, std::uint64_t device,
-                               std::uint64_t inode)
-    : stream_(stream), path_(std::move(path)), device_(device), inode_(inode) {
+                               std::uint64_t inode, bool claimed)
+    : stream_(stream), path_(std::move(path)), device_(device), inode_(inode), claimed_(claimed) {
     std::setvbuf(stream_, nullptr, _IOFBF, stream_buffer_size);
 }
 
-std::optional<exclusive_file> exclusive_file::open_existing(const std::string& path, access mode) {
+std::optional<exclusive_file> exclusive_file::open_existing(const std::string& path, access mode,
+                                                            int* error) {
     const int flags = (mode == access::read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
     const int fd = ::open(path.c_str(), flags);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return refuse(-1, errno, error);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    if (!claim(st.st_dev, st.st_ino)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    // Regular files get the advisory lock; devices such as /dev/full need none.
+    if (::fstat(fd, &st) != 0) return refuse(fd, errno, error);
+    if (S_ISDIR(st.st_mode)) return refuse(fd, EISDIR, error);
+    // A file this process holds already: no system call fails, the refusal is our own.
+    if (!claim(st.st_dev, st.st_ino)) return refuse(fd, EBUSY, error);
+    // Regular files get the advisory lock; devices such as /dev/full need none. A lock held
+    // by another process is reported as the same "busy" as a file held here.
     if (S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int reason = errno == EWOULDBLOCK ? EBUSY : errno;
         unclaim(st.st_dev, st.st_ino);
-        ::close(fd);
-        return std::nullopt;
+        return refuse(fd, reason, error);
     }
     std::FILE* stream = ::fdopen(fd, mode == access::read ? "rb" : "r+b");
     if (stream == nullptr) {
+        const int reason = errno;
         unclaim(st.st_dev, st.st_ino);
-        ::close(fd);
-        return std::nullopt;
+        return refuse(fd, reason, error);
     }
     return exclusive_file(stream, path, st.st_dev, st.st_ino);
 }
 
-std::optional<exclusive_file> exclusive_file::create(const std::string& path) {
+std::optional<exclusive_file> exclusive_file::create(const std::string& path, int* error) {
     // No O_TRUNC here: the file is emptied only after the claim and the lock succeeded.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return refuse(-1, errno, error);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    if (!claim(st.st_dev, st.st_ino)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    const bool regular = S_ISREG(st.st_mode);
-    if (regular && (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0)) {
-        unclaim(st.st_dev, st.st_ino);
-        ::close(fd);
-        return std::nullopt;
+    if (::fstat(fd, &st) != 0) return refuse(fd, errno, error);
+    if (S_ISDIR(st.st_mode)) return refuse(fd, EISDIR, error);
+    if (!claim(st.st_dev, st.st_ino)) return refuse(fd, EBUSY, error);
+    if (S_ISREG(st.st_mode)) {
+        int reason = 0;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+            reason = errno == EWOULDBLOCK ? EBUSY : errno;
+        else if (::ftruncate(fd, 0) != 0)
+            reason = errno;
+        if (reason != 0) {
+            unclaim(st.st_dev, st.st_ino);
+            return refuse(fd, reason, error);
+        }
     }
     std::FILE* stream = ::fdopen(fd, "r+b");
     if (stream == nullptr) {
+        const int reason = errno;
         unclaim(st.st_dev, st.st_ino);
-        ::close(fd);
-        return std::nullopt;
+        return refuse(fd, reason, error);
     }
     return exclusive_file(stream, path, st.st_dev, st.st_ino);
+}
+
+std::optional<exclusive_file> exclusive_file::adopt(int fd, std::string name, int* error) {
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return refuse(-1, errno, error);
+    struct stat st {};
+    if (::fstat(copy, &st) != 0) return refuse(copy, errno, error);
+    // Only a regular file could be read as the input while it is written; a terminal or a
+    // pipe may well be both standard input and standard output.
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular && !claim(st.st_dev, st.st_ino)) return refuse(copy, EBUSY, error);
+    // No lock: it would belong to the descriptor the caller shares with others (a shell's
+    // "exec >log"), and outlive this process there.
+    std::FILE* stream = ::fdopen(copy, "wb");
+    if (stream == nullptr) {
+        const int reason = errno;
+        if (regular) unclaim(st.st_dev, st.st_ino);
+        return refuse(copy, reason, error);
+    }
+    return exclusive_file(stream, std::move(name), st.st_dev, st.st_ino, regular);
 }
 
 exclusive_file::exclusive_file(exclusive_file&& other) noexcept
@@ -111,6 +138,7 @@ exclusive_file::exclusive_file(exclusive_file&& other) noexcept
       path_(std::move(other.path_)),
       device_(other.device_),
       inode_(other.inode_),
+      claimed_(other.claimed_),
       writing_(other.writing_) {}
 
 exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
@@ -120,6 +148,7 @@ exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
         path_ = std::move(other.path_);
         device_ = other.device_;
         inode_ = other.inode_;
+        claimed_ = other.claimed_;
         writing_ = other.writing_;
     }
     return *this;
@@ -133,7 +162,7 @@ void exclusive_file::release() noexcept {
     if (stream_ == nullptr) return;
     std::fclose(stream_);  // closing also drops the advisory lock
     stream_ = nullptr;
-    unclaim(device_, inode_);
+    if (claimed_) unclaim(device_, inode_);
 }
 
 bool exclusive_file::rewind() {
@@ -167,7 +196,7 @@ void exclusive_file::close() {
     const bool flushed = std::fflush(stream_) == 0;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    unclaim(device_, inode_);
+    if (claimed_) unclaim(device_, inode_);
     if (!flushed || !closed) throw write_failure(path_);
 }
 
@@ -221,12 +250,15 @@ std::optional<std::string> make_temporary_file() {
     std::string pattern = (std::filesystem::path(*dir) / "orvXXXXXX").string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return std::nullopt;
+    remember_temporary(pattern);
     ::close(fd);
     return pattern;
 }
 
 bool delete_file(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    const bool gone = ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    forget_temporary(path);
+    return gone;
 }
 
 }  // namespace orvix

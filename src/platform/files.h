@@ -20,12 +20,21 @@ class exclusive_file {
     enum class access { read, read_write };
 
     // Opens an existing file. Nothing when it does not exist, cannot be opened with that
-    // access, or is already held by this process or locked by another.
-    static std::optional<exclusive_file> open_existing(const std::string& path, access mode);
+    // access, or is already held by this process or locked by another. `error`, when given,
+    // receives the reason as an errno value (EBUSY for a file held or locked).
+    static std::optional<exclusive_file> open_existing(const std::string& path, access mode,
+                                                       int* error = nullptr);
 
     // Creates the file for writing, or truncates an existing one; the claim is taken before
-    // the truncation, so a file that is held open elsewhere is never emptied.
-    static std::optional<exclusive_file> create(const std::string& path);
+    // the truncation, so a file that is held open elsewhere is never emptied. `error` as for
+    // open_existing.
+    static std::optional<exclusive_file> create(const std::string& path, int* error = nullptr);
+
+    // Writes to an open descriptor (standard output) through a copy of it, named `name` in
+    // messages: nothing is truncated and writing goes on at the descriptor's position. A
+    // regular file is claimed like any other, so that it can never be read as an action's
+    // input while it receives the result; other kinds (pipes, terminals) are not claimed.
+    static std::optional<exclusive_file> adopt(int fd, std::string name, int* error = nullptr);
 
     exclusive_file(exclusive_file&& other) noexcept;
     exclusive_file& operator=(exclusive_file&& other) noexcept;
@@ -52,13 +61,15 @@ class exclusive_file {
     std::FILE* stream() { return stream_; }
 
   private:
-    exclusive_file(std::FILE* stream, std::string path, std::uint64_t device, std::uint64_t inode);
+    exclusive_file(std::FILE* stream, std::string path, std::uint64_t device, std::uint64_t inode,
+                   bool claimed = true);
     void release() noexcept;
 
     std::FILE* stream_ = nullptr;
     std::string path_;
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
+    bool claimed_ = true;  // the device and inode are in this process's registry
     bool writing_ = false;
 };
 
@@ -75,7 +86,8 @@ std::int64_t CVFileLength(exclusive_file& file);
 int CVsignum(double value);
 
 // A new empty file with a unique name beginning with "orv" in the temporary directory.
-// Nothing when no such file could be made.
+// Nothing when no such file could be made. Until delete_file removes it, the file is among
+// those a fatal signal deletes (platform/signal_cleanup.h).
 std::optional<std::string> make_temporary_file();
 
 // The system's temporary directory, or nothing when it cannot be told.

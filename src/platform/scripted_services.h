@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/services.h"
@@ -53,6 +54,8 @@ class scripted_services : public services {
     std::vector<std::string> dialogs_shown;  // dialog titles in order
     std::vector<std::string> proposed_save_names;
     std::vector<std::string> proposed_open_names;
+    // Result files that could not be created: path and errno value.
+    std::vector<std::pair<std::string, int>> results_not_created;
     int progress_reports = 0;
 
     // --- services ---
@@ -62,6 +65,9 @@ class scripted_services : public services {
                           std::string& name) override;
     bool save_file_dialog(const file_dialog_record& record, std::string& path,
                           std::string& name) override;
+    void result_not_created(const std::string& path, int error) override {
+        results_not_created.emplace_back(path, error);
+    }
     std::string editor_text() override { return editor; }
     std::optional<std::string> clipboard_text() override { return clipboard; }
     void set_clipboard_text(std::string_view text) override { clipboard = std::string(text); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/dialog_records.h"
+#include "platform/files.h"
 
 namespace orvix {
 
@@ -46,6 +47,16 @@ class services {
                                   std::string& name) = 0;
     virtual bool save_file_dialog(const file_dialog_record& record, std::string& path,
                                   std::string& name) = 0;
+
+    // orvix-cli's part in an action's result file; the desktop program keeps both defaults.
+    // A stream of the front end's own that stands for `path`, chosen in the save dialog
+    // (orvix-cli's standard output). Nothing with `error` left 0, the default, means that
+    // `path` names a file for the action protocol to create; nothing with `error` set (an
+    // errno value) means that the stream cannot be had.
+    virtual std::optional<exclusive_file> open_result_stream(const std::string& path, int& error);
+    // The result file at `path` could not be created, for the reason `error` (an errno
+    // value). The desktop program ends the action without a word; orvix-cli says why.
+    virtual void result_not_created(const std::string& path, int error);
 
     // The editor's whole text as 8-bit bytes with CR LF line ends.
     virtual std::string editor_text() = 0;

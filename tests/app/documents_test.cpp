@@ -509,17 +509,39 @@ TEST(Dispatch, ActionCommandsRunTheirAction) {
     }
 }
 
-TEST(Dispatch, ActionResultFollowsTheSaveDialog) {
-    scratch_dir dir;
-    fixture f;
-    f.ui.editor = crlf("Si1 0.1 0.2 0.3\n");
-    f.doc = {dir.file("in.cry"), "in.cry", false, {}};
-    f.ui.save_choices.push_back(dir.file("out.cry"));
-    dispatch_command(f.sh, echo_command);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("out.cry")));
-    EXPECT_EQ(f.doc.current_path, dir.file("out.cry"));
-    EXPECT_EQ(f.doc.current_name, "out.cry");
-    EXPECT_EQ(f.window.caption, "Orvix - (untitled)") << "actions leave the caption alone";
+TEST(Dispatch, SavingAfterAnActionNeverWritesOverItsResult) {
+    // An action's result file is no document: the save question still names the document,
+    // and Yes saves the text where the document lives (or asks, for an unnamed one).
+    const struct {
+        const char* name;
+        bool named;
+        const char* question;
+        const char* saved_to;
+    } cases[] = {
+        {"named document", true, "Save current changes in in.cry?", "in.cry"},
+        {"unnamed document", false, "Save current changes in ?", "chosen.cry"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        scratch_dir dir;
+        fixture f;
+        f.ui.editor = crlf("Si1 0.1 0.2 0.3\n");
+        if (c.named) f.doc = {dir.file("in.cry"), "in.cry", false, {}};
+        f.ui.save_choices.push_back(dir.file("result.txt"));
+        dispatch_command(f.sh, echo_command);
+        const std::string result = read_file(dir.file("result.txt"));
+        ASSERT_FALSE(result.empty());
+        EXPECT_EQ(f.window.caption, "Orvix - (untitled)") << "actions leave the caption alone";
+
+        f.ui.editor = "changed\r\n";
+        editor_notification(f.sh, editor_event::changed);
+        f.ui.answers.push_back(answer::yes);
+        if (!c.named) f.ui.save_choices.push_back(dir.file("chosen.cry"));
+        dispatch_command(f.sh, cmd::file_new);
+        EXPECT_EQ(f.ui.message_texts(), std::vector<std::string>{c.question});
+        EXPECT_EQ(read_file(dir.file(c.saved_to)), "changed\r\n");
+        EXPECT_EQ(read_file(dir.file("result.txt")), result);
+    }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <utility>
 
 #include "app/action_table.h"
 #include "app/echo_action.h"
@@ -56,17 +58,18 @@ TEST_F(ProtocolTest, EditorTextGoesThroughATemporaryCopy) {
     }
 }
 
-TEST_F(ProtocolTest, ResultDialogLeavesItsChoiceInTheDocument) {
-    const std::string result = dir_.file("first.cry");
+TEST_F(ProtocolTest, FileDialogsProposeTheDocumentsNameAndKeepTheirChoiceToTheAction) {
+    // A result chosen in an action is no document: Save must never write over it.
     doc_.current_name = "proposed.cry";
-    ui_.save_choices.push_back(result);
-    run(sample);
-    EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"proposed.cry"});
-    EXPECT_EQ(doc_.current_path, result);
-    EXPECT_EQ(doc_.current_name, "first.cry");
-    ui_.save_choices.push_back(dir_.file("second.cry"));
-    run(sample);
-    EXPECT_EQ(ui_.proposed_save_names.back(), "first.cry");
+    doc_.current_path = "/documents/proposed.cry";
+    for (const char* result : {"first.cry", "second.cry"}) {
+        ui_.save_choices.push_back(dir_.file(result));
+        EXPECT_EQ(run(sample), action_result::completed);
+        EXPECT_EQ(read_file(dir_.file(result)), sample_result);
+    }
+    EXPECT_EQ(ui_.proposed_save_names, (std::vector<std::string>{"proposed.cry", "proposed.cry"}));
+    EXPECT_EQ(doc_.current_name, "proposed.cry");
+    EXPECT_EQ(doc_.current_path, "/documents/proposed.cry");
 }
 
 TEST_F(ProtocolTest, EmptyEditorAsksForAnInputFile) {
@@ -77,8 +80,10 @@ TEST_F(ProtocolTest, EmptyEditorAsksForAnInputFile) {
     doc_.current_name = "start.cry";
     EXPECT_EQ(run(""), action_result::completed);
     EXPECT_EQ(ui_.proposed_open_names, std::vector<std::string>{"start.cry"});
-    // The save dialog proposes the input file's name.
+    // Within the action the save dialog proposes the input file's name; the document
+    // keeps its own.
     EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"input.cry"});
+    EXPECT_EQ(doc_.current_name, "start.cry");
     EXPECT_EQ(read_file(dir_.file("out.cry")), sample_result);
     EXPECT_EQ(read_file(input), sample);
 }
@@ -103,27 +108,23 @@ struct failure_case {
     const char* name;
     std::optional<std::string> open_choice;  // for an empty editor
     std::vector<shown_message> expected;
-    bool names_cleared;
 };
 
 TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
     std::vector<failure_case> cases = {
         {"open dialog cancelled",
          std::nullopt,
-         {{"could not get name of input file", "", message_icon::error, message_buttons::ok}},
-         false},
+         {{"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
         {"input file cannot be read",
          dir_.file("missing.cry"),
          {{"Could not read file!", "missing.cry", message_icon::error, message_buttons::ok},
-          {"could not get name of input file", "", message_icon::error, message_buttons::ok}},
-         true},
+          {"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
     };
     if (auto read_only = read_only_file()) {
         cases.push_back({"input file cannot be opened for reading and writing",
                          *read_only,
                          {{"could not open temp or edit content file", "", message_icon::error,
-                           message_buttons::ok}},
-                         false});
+                           message_buttons::ok}}});
     }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,9 +141,8 @@ TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
             EXPECT_EQ(ui_.messages[i].icon, c.expected[i].icon);
         }
         EXPECT_TRUE(ui_.proposed_save_names.empty());
-        if (c.names_cleared) {
-            EXPECT_TRUE(doc_.current_name.empty());
-        }
+        EXPECT_EQ(doc_.current_name, "doc.cry");
+        EXPECT_EQ(doc_.current_path, "/somewhere/doc.cry");
         EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
     }
 }
@@ -154,14 +154,34 @@ TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 }
 
-TEST_F(ProtocolTest, ChoosingTheInputAsResultLeavesTheInputUntouched) {
+TEST_F(ProtocolTest, ChoosingTheInputAsResultEndsSilentlyWithTheReasonForTheServices) {
     const std::string input = dir_.file("input.cry");
     write_file(input, sample);
     ui_.open_choices.push_back(input);
     ui_.save_choices.push_back(input);
     EXPECT_NE(run(""), action_result::completed);
+    // The desktop program shows nothing; orvix-cli is told why.
     EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(ui_.results_not_created, (std::vector<std::pair<std::string, int>>{{input, EBUSY}}));
     EXPECT_EQ(read_file(input), sample);
+}
+
+// Records whether the temporary copy still had a name once the input was open.
+bool copy_named_while_open = true;
+
+action_result probing_action(action_context& ctx) {
+    action_input input;
+    if (!open_action_input(ctx, input)) return action_result::failed;
+    copy_named_while_open = input.is_temporary || std::filesystem::exists(input.path);
+    return action_result::completed;
+}
+
+TEST_F(ProtocolTest, TheTemporaryCopyIsDeletedOnceItIsOpen) {
+    // Read through the open file, the copy needs no name: a killed process leaves none.
+    const action_entry entry{0, 0, "", &probing_action};
+    ui_.editor = sample;
+    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::completed);
+    EXPECT_FALSE(copy_named_while_open);
 }
 
 TEST_F(ProtocolTest, AFullDiskIsReportedWithTheResultPath) {

@@ -104,9 +104,12 @@ TEST(cli_rotate, refuses_bad_command_lines_with_usage) {
         {"rotate", "--backwards", "--gamma", "-inf"},
         {"rotate", "--forwards", "--beta", "1e999"},
         {"euler-angles", "--invert", "w"},
+        // An empty argument (a script's empty variable) once made the parser loop for ever.
+        {"rotate", "a", "", "-x"},
+        {"rotate", "--forwards", "in.cry", "", "-o", "out.cry"},
     };
     for (const auto& args : bad) {
-        SCOPED_TRACE(args.back());
+        SCOPED_TRACE(testing::PrintToString(args));
         const auto run = run_cli(args, crlf("C1 1 2 3\n"));
         // Usage errors, told apart from the status 1 of an action that failed.
         EXPECT_EQ(run.status, 2);

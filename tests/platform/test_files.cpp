@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/signal_cleanup.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -71,11 +74,69 @@ TEST(ExclusiveFile, CreateEmptiesAnUnheldFile) {
     EXPECT_EQ(read_file(path), "new\r\n");
 }
 
-TEST(ExclusiveFile, MissingFilesAndFoldersAreNotOpened) {
+TEST(ExclusiveFile, RefusalsTellTheirReason) {
     scratch_dir dir;
-    EXPECT_FALSE(exclusive_file::open_existing(dir.file("absent"), exclusive_file::access::read));
-    EXPECT_FALSE(exclusive_file::open_existing(dir.path().string(), exclusive_file::access::read));
-    EXPECT_FALSE(exclusive_file::create(dir.file("no/such/folder/file")));
+    const std::string held_path = dir.file("held.cry");
+    const std::string locked_path = dir.file("locked.cry");
+    write_file(held_path, "x\r\n");
+    write_file(locked_path, "x\r\n");
+    auto held = exclusive_file::open_existing(held_path, exclusive_file::access::read);
+    ASSERT_TRUE(held);
+    // Another descriptor's lock stands for another process's.
+    const int locker = ::open(locked_path.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(locker, LOCK_EX | LOCK_NB), 0);
+    const struct {
+        const char* name;
+        std::string path;
+        int error;
+    } cases[] = {
+        {"held by this process", held_path, EBUSY},
+        {"locked by another", locked_path, EBUSY},
+        {"a folder", dir.path().string(), EISDIR},
+        {"in a missing folder", dir.file("no/such/folder/file"), ENOENT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int created = 0;
+        int opened = 0;
+        EXPECT_FALSE(exclusive_file::create(c.path, &created));
+        EXPECT_FALSE(exclusive_file::open_existing(c.path, exclusive_file::access::read, &opened));
+        EXPECT_EQ(created, c.error);
+        EXPECT_EQ(opened, c.error);
+    }
+    ::close(locker);
+    EXPECT_EQ(read_file(locked_path), "x\r\n");
+}
+
+TEST(ExclusiveFile, AnAdoptedDescriptorIsWrittenWhereItStands) {
+    scratch_dir dir;
+    const std::string path = dir.file("log.txt");
+    write_file(path, "earlier\r\n");
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    auto adopted = exclusive_file::adopt(fd, "standard output");
+    ASSERT_TRUE(adopted);
+    // While it receives a result, the file cannot be opened as an input.
+    int error = 0;
+    EXPECT_FALSE(exclusive_file::open_existing(path, exclusive_file::access::read, &error));
+    EXPECT_EQ(error, EBUSY);
+    EXPECT_FALSE(exclusive_file::adopt(fd, "again", &error));
+    adopted->write("result\r\n");
+    adopted->close();
+    EXPECT_EQ(read_file(path), "earlier\r\nresult\r\n");
+    EXPECT_TRUE(exclusive_file::open_existing(path, exclusive_file::access::read));
+    // The caller's descriptor stays open.
+    EXPECT_EQ(::write(fd, "more", 4), 4);
+    ::close(fd);
+    // A pipe is no file an action could read back: never claimed.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    auto first = exclusive_file::adopt(ends[1], "pipe");
+    EXPECT_TRUE(first);
+    EXPECT_TRUE(exclusive_file::adopt(ends[1], "pipe"));
+    first.reset();
+    ::close(ends[0]);
+    ::close(ends[1]);
 }
 
 TEST(ExclusiveFile, AFullDiskIsReported) {
@@ -152,6 +213,36 @@ TEST(TemporaryFiles, AreNewEmptyAndNamedWithThePrefix) {
         EXPECT_EQ(std::filesystem::file_size(path), 0u);
         EXPECT_TRUE(delete_file(path));
         EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+TEST(TemporaryFiles, AFatalSignalDeletesThemAndStillEndsTheProcess) {
+    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        SCOPED_TRACE(signal_number);
+        int ends[2];
+        ASSERT_EQ(::pipe(ends), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            clean_up_temporaries_on_signals();
+            const auto path = make_temporary_file();
+            if (!path) std::_Exit(1);
+            const std::string line = *path + "\n";
+            if (::write(ends[1], line.data(), line.size()) < 0) std::_Exit(1);
+            for (;;) ::pause();
+        }
+        ::close(ends[1]);
+        std::string path;
+        char c;
+        while (::read(ends[0], &c, 1) == 1 && c != '\n') path += c;
+        ::close(ends[0]);
+        ASSERT_FALSE(path.empty());
+        EXPECT_TRUE(std::filesystem::exists(path));
+        ::kill(child, signal_number);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number);
+        EXPECT_FALSE(std::filesystem::exists(path));
+        std::filesystem::remove(path);
     }
 }
 

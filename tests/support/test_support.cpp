@@ -4,11 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "app/action_table.h"
 
@@ -101,9 +105,22 @@ cli_run run_cli(const std::vector<std::string>& args, const std::string& input) 
         ::execv(program.c_str(), argv.data());
         std::_Exit(127);
     }
+    // A run that hangs is killed and fails its test instead of stopping the suite.
+    using clock = std::chrono::steady_clock;
+    const auto deadline = clock::now() + std::chrono::seconds(120);
+    auto pause = std::chrono::microseconds(500);
     int status = 0;
-    ::waitpid(child, &status, 0);
     cli_run run;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            run.timed_out = true;
+            break;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(20000));
+    }
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = read_file(out_path);
     run.err = read_file(err_path);

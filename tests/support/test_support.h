@@ -50,9 +50,11 @@ struct cli_run {
     int status = -1;
     std::string out;
     std::string err;
+    bool timed_out = false;
 };
 
-// Runs orvix-cli with the arguments, feeding `input` to its standard input.
+// Runs orvix-cli with the arguments, feeding `input` to its standard input. A run still
+// going after two minutes is killed (status -1, timed_out).
 cli_run run_cli(const std::vector<std::string>& args, const std::string& input = "");
 
 }  // namespace orvix::test
