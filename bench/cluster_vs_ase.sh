@@ -35,7 +35,8 @@ work="$(mktemp -d "$scratch/orvix-cluster-bench.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 "$python" "$here/cluster_ase.py" make "$work/bench.cif" "$work/bench.cry" --sites "$sites"
 
-if "$cli" import --help >/dev/null 2>&1; then
+# (`orvix-cli import --help` would succeed without the command too: it prints the usage.)
+if "$cli" --help 2>/dev/null | grep -q '^ *import '; then
     what="orvix-cli import | orvix-cli cluster"
     orvix_run() {
         "$cli" import "$work/bench.cif" | "$cli" cluster --site "$site" --radius "$radius" -o "$work/orvix.cry"

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 #include "crystal/records.h"
 
@@ -58,13 +59,13 @@ bool invert(const cell_matrix3& m, cell_matrix3& inverse) {
     return true;
 }
 
-struct cluster_record_entry {
+struct shell_entry {
     double d2;
     std::size_t member;
     std::array<std::int32_t, 3> n;
 };
 
-bool nearer(const cluster_record_entry& a, const cluster_record_entry& b) {
+bool nearer(const shell_entry& a, const shell_entry& b) {
     if (a.d2 != b.d2) return a.d2 < b.d2;
     if (a.member != b.member) return a.member < b.member;
     for (int k = 2; k >= 0; --k)
@@ -185,13 +186,10 @@ bool sweep(const cluster_plan& plan, double lo2, const double& hi2, Visit&& visi
 
 std::vector<std::string> cluster_labels(const atom_table& atoms) {
     std::vector<std::string> labels;
-    std::vector<std::string_view> seen;  // sorted, for the test of "once"
+    std::unordered_set<std::string_view> seen;
     for (std::size_t i = 0; i < atoms.size(); ++i) {
         const std::string_view label = trimmed_label(atoms.label_field(i));
-        if (is_origin_label(label)) continue;
-        const auto at = std::lower_bound(seen.begin(), seen.end(), label);
-        if (at != seen.end() && *at == label) continue;
-        seen.insert(at, label);
+        if (is_origin_label(label) || !seen.insert(label).second) continue;
         labels.emplace_back(label);
     }
     return labels;
@@ -293,7 +291,7 @@ write_outcome write_cluster(line_writer& out, const cluster_plan& plan,
     // A shell is first sized for about half a batch at the cell's mean density.
     const double per_shell_volume =
         static_cast<double>(plan.batch) / 2.0 / (plan.density * 4.0 / 3.0 * 3.141592653589793);
-    std::vector<cluster_record_entry> records;
+    std::vector<shell_entry> records;
     records.reserve(plan.batch + 1);
     double lo2 = 0.0;
     while (lo2 < end2) {
@@ -326,7 +324,7 @@ write_outcome write_cluster(line_writer& out, const cluster_plan& plan,
         if (!sweep(plan, lo2, hi2, keep, [&](std::uint64_t) { return progress(written); }))
             return write_outcome::stopped;
         std::sort(records.begin(), records.end(), nearer);
-        for (const cluster_record_entry& r : records) {
+        for (const shell_entry& r : records) {
             put(plan.members[r.member], r.n);
             if (++written % 4096 == 0 && !progress(written)) return write_outcome::stopped;
         }

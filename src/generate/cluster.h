@@ -26,7 +26,7 @@ std::vector<std::string> cluster_labels(const atom_table& atoms);
 // The first atom labelled exactly `label` (origin lines are never one), or nothing.
 std::optional<std::size_t> find_cluster_site(const atom_table& atoms, std::string_view label);
 
-// How many records (24 bytes each) a shell holds at most, unless more atoms than that lie at
+// How many records (32 bytes each) a shell holds at most, unless more atoms than that lie at
 // exactly the same distance.
 inline constexpr std::size_t default_cluster_batch = std::size_t{1} << 18;
 
@@ -36,13 +36,13 @@ struct cluster_plan {
     cell_matrix3 m{};
     std::size_t site = 0;
     double radius_squared = 0.0;
-    std::vector<std::size_t> members;                // table index of every atom, OR lines left out
-    std::vector<std::array<double, 3>> offsets;      // M (f_j - f_site) for each member
-    std::array<double, 3> centre{};                  // a point amid the offsets, fractional
-    double spread = 0.0;                             // no offset lies farther than this from it
-    std::array<std::int64_t, 3> reach{};             // |translation| bound along each edge
-    std::array<std::array<double, 3>, 3> inverse{};  // Cartesian into fractional
-    double density = 0.0;                            // atoms per cubic Angstrom
+    std::vector<std::size_t> members;            // table index of every atom, OR lines left out
+    std::vector<std::array<double, 3>> offsets;  // M (f_j - f_site) for each member
+    std::array<double, 3> centre{};              // a point amid the offsets, fractional
+    double spread = 0.0;                         // no offset lies farther than this from it
+    std::array<std::int64_t, 3> reach{};         // |translation| bound along each edge
+    cell_matrix3 inverse{};                      // Cartesian into fractional
+    double density = 0.0;                        // atoms per cubic Angstrom
     std::size_t batch = default_cluster_batch;
 };
 

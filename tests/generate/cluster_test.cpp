@@ -146,6 +146,16 @@ TEST(cluster, finds_what_a_direct_periodic_sum_finds) {
          {{"O1", {0.25, 0.1, 0.4}}, {"Si1", {0.75, 0.6, 0.9}}},
          "Si1",
          3.9},
+        {"simple cubic, one atom: the images are the atoms",
+         2.5,
+         2.5,
+         2.5,
+         90,
+         90,
+         90,
+         {{"H1", {0, 0, 0}}},
+         "H1",
+         14.1},
         {"radius 0: the site alone", 5, 5, 5, 90, 90, 90, {{"X", {0.1, 0.2, 0.3}}}, "X", 0},
     };
     for (const auto& c : cases) {
