@@ -5,6 +5,7 @@
 #include "dipolar/dipolar_action.h"
 #include "tensor/diagonalise_action.h"
 #include "axes/axes_actions.h"
+#include "generate/cluster_action.h"
 #include "generate/generate_actions.h"
 
 namespace orvix {
@@ -28,6 +29,7 @@ const action_entry table[] = {
     {calculate_normal_command, 0, "normal", &calculate_normal},
     {generate_positions_command, 0, "generate-positions", &generate_positions},
     {generate_block_command, 0, "generate-block", &generate_block},
+    {generate_cluster_command, 0, "cluster", &generate_cluster},
 };
 
 }  // namespace

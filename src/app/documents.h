@@ -37,6 +37,7 @@ inline constexpr int orthogonalize_coordinates = 125;
 inline constexpr int calculate_normal = 126;
 inline constexpr int generate_block = 127;
 inline constexpr int make_oblique = 128;  // always greyed, no action
+inline constexpr int generate_cluster = 129;
 inline constexpr int dipolar_moment = 130;
 inline constexpr int diagonalise_descending = 131;
 inline constexpr int diagonalise_ascending = 132;

@@ -35,6 +35,7 @@ constexpr menu_row menu_table[] = {
     {"&Edit", "", "&Select all", "Ctrl-A", cmd::edit_select_all},
     {"&Action", "&Generate", "&Postions", "", cmd::generate_positions},
     {"&Action", "&Generate", "&Block", "", cmd::generate_block},
+    {"&Action", "&Generate", "&Cluster around an Atom...", "", cmd::generate_cluster},
     {"&Action", "&Orthogonalize", "&Axes", "", cmd::orthogonalize_axes},
     {"&Action", "&Orthogonalize", "&Coordinates", "", cmd::orthogonalize_coordinates},
     {"&Action", "&Orthogonalize", "Make &oblique...", "", cmd::make_oblique},

@@ -58,6 +58,16 @@ inline constexpr std::string_view large_result_prefix = "The result will have ";
 // Labels of the progress dialogs of long work.
 inline constexpr std::string_view generating_positions = "Generating positions...";
 inline constexpr std::string_view generating_block = "Generating block...";
+inline constexpr std::string_view counting_cluster = "Counting the atoms of the cluster...";
+inline constexpr std::string_view writing_cluster = "Writing the cluster...";
+
+// Refusals of Cluster around an Atom; %s is the label asked for.
+inline constexpr const char* cluster_no_site_format =
+    "There is no atom labelled %s in the crystal data!";
+inline constexpr std::string_view cluster_radius_not_valid =
+    "The cluster radius must be a finite number of Angstrom, zero or more!";
+inline constexpr std::string_view cluster_radius_too_large =
+    "The cluster radius reaches across more than 2147483646 unit cells!";
 
 // Internal diagnostics without a caption of their own.
 inline constexpr std::string_view text_length_zero = "text length is zero";

@@ -136,6 +136,12 @@ bool shoot_dialogs(orvix::main_window& window, const QDir& dir) {
     block_record block;
     shot("dialog-generate-block.png", [&] { run_generate_block_dialog(&window, ui, block); });
 
+    // The labels of the quartz example, as the action offers them.
+    cluster_record cluster;
+    cluster.labels = {"Si1", "O1", "O2"};
+    cluster.site = "Si1";
+    shot("dialog-cluster.png", [&] { run_cluster_dialog(&window, ui, cluster); });
+
     int axis = 2;
     shot("dialog-axis-inversion.png", [&] { run_axis_inversion_dialog(&window, ui, axis); });
 

@@ -1,11 +1,13 @@
 // orvix-cli subcommands of the Generate menu: generate-positions (one --op per Symmetry
-// Operations dialog) and generate-block (-n for the Generate Block dialog).
+// Operations dialog), generate-block (-n for the Generate Block dialog) and cluster (--site
+// and --radius for the Cluster around an Atom dialog).
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/messages.h"
 #include "cli/cli_app.h"
+#include "generate/cluster_action.h"
 #include "generate/generate_actions.h"
 #include "generate/symmetry_text.h"
 
@@ -98,11 +100,39 @@ void add_generate_block(CLI::App& app, cli_invocation& invocation) {
     });
 }
 
+void add_cluster(CLI::App& app, cli_invocation& invocation) {
+    CLI::App* sub = add_action_subcommand(
+        app, invocation, "cluster",
+        "write the atoms within a radius of one atom, over every periodic image of the cell, "
+        "in Cartesian Angstrom with that atom first (Generate > Cluster around an Atom)",
+        generate_cluster_command);
+    auto site = std::make_shared<std::string>();
+    auto radius = std::make_shared<std::string>("10");
+    sub->add_option("--site", *site, "label of the atom at the centre (its first atom line)")
+        ->required()
+        ->type_name("LABEL");
+    sub->add_option("--radius", *radius, "radius in Angstrom (default 10)")
+        ->check(number_check)
+        ->type_name("ANGSTROM");
+    add_large_result_option(*sub, invocation);
+    invocation.configure.push_back([sub, site, radius](cli_services& ui) {
+        if (!sub->parsed()) return;
+        const std::string chosen = *site;
+        const double r = *parse_cli_number(*radius);  // checked while parsing options
+        ui.on_cluster = [chosen, r](cluster_record& record) {
+            record.site = chosen;
+            record.radius = r;
+            return dialog_result::ok;
+        };
+    });
+}
+
 }  // namespace
 
 void add_generate_commands(CLI::App& app, cli_invocation& invocation) {
     add_generate_positions(app, invocation);
     add_generate_block(app, invocation);
+    add_cluster(app, invocation);
 }
 
 }  // namespace orvix

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace orvix {
 
@@ -50,6 +52,15 @@ struct symmetry_operation {
 // The block of unit cells: translations from -n to n along each edge.
 struct block_record {
     std::int32_t n = 1;
+};
+
+// The cluster around one atom: the labels the crystal data holds (each once, in input order,
+// filled in by the action before the dialog opens), the label chosen as the centre, and the
+// radius in Angstrom.
+struct cluster_record {
+    std::vector<std::string> labels;
+    std::string site;
+    double radius = 10.0;
 };
 
 }  // namespace orvix

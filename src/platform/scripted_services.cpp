@@ -82,6 +82,11 @@ dialog_result scripted_services::generate_block_dialog(block_record& block) {
     return run_handler(on_generate_block, block);
 }
 
+dialog_result scripted_services::cluster_dialog(cluster_record& record) {
+    dialogs_shown.emplace_back("Cluster around an Atom");
+    return run_handler(on_cluster, record);
+}
+
 void scripted_services::progress_begin(std::string_view, std::uint64_t) {}
 
 bool scripted_services::progress_step(std::uint64_t) {

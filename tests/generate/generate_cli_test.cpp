@@ -101,6 +101,57 @@ TEST(generate_cli, the_large_result_question_is_answered_ok_unless_refused) {
               "orvix-cli: Error writing file! Disk full? (/dev/full)\n");
 }
 
+TEST(generate_cli, cluster_answers_its_dialog_from_site_and_radius) {
+    // Within 2.7 Angstrom of Cl1 lie Na1 and its copy across the cell edge, 2.65 away;
+    // within 10 Angstrom of Na2 lie 90 atoms (counted with a short script).
+    const std::string input = crlf("5.3 5.3 5.3 90 90 90\nNa1 0 0 0\nCl1 0.5 0 0\nNa2 0 0 0.5\n");
+    struct cluster_cli_case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        std::size_t lines;       // of the output
+        const char* in_output;   // a line the output holds
+        const char* in_message;  // what standard error holds
+    };
+    const std::vector<cluster_cli_case> cases = {
+        {"site and radius",
+         {"cluster", "--site", "Cl1", "--radius", "2.7"},
+         0,
+         5,
+         "Cl1        2.650000",
+         ""},
+        {"the radius defaults to 10",
+         {"cluster", "--site", "Na2"},
+         0,
+         3 + 90,
+         "/* cluster around Na2: radius 10 Angstrom, 90 neighbours */",
+         ""},
+        {"a label not in the data",
+         {"cluster", "--site", "K1"},
+         1,
+         0,
+         "",
+         "There is no atom labelled K1"},
+        {"no --site", {"cluster", "--radius", "3"}, 2, 0, "", "--site"},
+        {"a radius that is no number",
+         {"cluster", "--site", "Na1", "--radius", "ten"},
+         2,
+         0,
+         "",
+         "--radius"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = run_cli(c.args, input);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        std::size_t lines = 0;
+        for (char ch : run.out) lines += ch == '\n';
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_NE(run.out.find(c.in_output), std::string::npos) << run.out;
+        EXPECT_NE(run.err.find(c.in_message), std::string::npos) << run.err;
+    }
+}
+
 // Runs orvix-cli with the arguments and answers its exit status and peak resident memory
 // in kilobytes.
 struct measured_run {

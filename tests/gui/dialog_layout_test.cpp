@@ -279,6 +279,15 @@ std::vector<dialog_case> dialog_cases() {
                      {"block_n", "ok", "cancel", "help", "block_n"},
                      {},
                      {{'H', {"help"}}}});
+    cases.push_back({"Cluster around an Atom",
+                     [](QWidget* owner, services& ui) {
+                         cluster_record record;
+                         record.labels = {"Na1", "Cl1"};
+                         return run_cluster_dialog(owner, ui, record);
+                     },
+                     {"cluster_site", "cluster_radius", "ok", "cancel", "help", "cluster_site"},
+                     {},
+                     {{'S', {"cluster_site"}}, {'R', {"cluster_radius"}}, {'H', {"help"}}}});
     cases.push_back(
         {"Axis Inversion",
          [](QWidget* owner, services& ui) {

@@ -117,6 +117,7 @@ const std::vector<expected_entry>& expected_menu() {
         {"&Edit", "", "&Select all", "Ctrl-A", 115},
         {"&Action", "&Generate", "&Postions", "", 120},
         {"&Action", "&Generate", "&Block", "", 127},
+        {"&Action", "&Generate", "&Cluster around an Atom...", "", 129},
         {"&Action", "&Orthogonalize", "&Axes", "", 124},
         {"&Action", "&Orthogonalize", "&Coordinates", "", 125},
         {"&Action", "&Orthogonalize", "Make &oblique...", "", 128},

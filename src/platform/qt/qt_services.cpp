@@ -194,6 +194,9 @@ dialog_result qt_services::symmetry_operations_dialog(symmetry_operation& operat
 dialog_result qt_services::generate_block_dialog(block_record& block) {
     return run_generate_block_dialog(owner_, *this, block);
 }
+dialog_result qt_services::cluster_dialog(cluster_record& record) {
+    return run_cluster_dialog(owner_, *this, record);
+}
 
 void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
     // Made without a cancel button, as ours is set below: the dialog adds an Escape shortcut

@@ -1,9 +1,10 @@
-// The Symmetry Operations and Generate Block dialogs, driven offscreen: what each opening
-// shows, how edits reach the record, Help and Cancel, and the whole Generate Positions flow
-// through the real dialogs.
+// The Symmetry Operations, Generate Block and Cluster around an Atom dialogs, driven
+// offscreen: what each opening shows, how edits reach the record, Help and Cancel, and the
+// whole Generate Positions flow through the real dialogs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -192,6 +193,32 @@ TEST(generate_block_dialog, shows_its_text_and_edits_n) {
     EXPECT_EQ(block.n, -3);
 }
 
+TEST(cluster_dialog, offers_the_labels_and_edits_site_and_radius) {
+    scripted_services ui;
+    cluster_record record;
+    record.labels = {"Na1", "Cl1", "O\xe9"};  // a Latin-1 label stays one
+    record.site = "Cl1";
+    when_open([&ui](orvix_dialog& dialog) {
+        auto* site = child<QComboBox>(dialog, "cluster_site");
+        ASSERT_EQ(site->count(), 3);
+        EXPECT_EQ(site->itemText(2), QString::fromLatin1("O\xe9"));
+        EXPECT_EQ(site->currentText(), "Cl1");
+        EXPECT_FALSE(site->isEditable());
+        auto* radius = child<QLineEdit>(dialog, "cluster_radius");
+        EXPECT_EQ(radius->text(), "10.000000");
+        site->setFocus();
+        QTest::keyClick(site, Qt::Key_Down);
+        type_into(radius, "ten");
+        EXPECT_FALSE(dialog.ok_button()->isEnabled());
+        type_into(radius, "15.5");
+        EXPECT_TRUE(dialog.ok_button()->isEnabled());
+        dialog.ok_button()->click();
+    });
+    ASSERT_EQ(run_cluster_dialog(nullptr, ui, record), dialog_result::ok);
+    EXPECT_EQ(record.site, "O\xe9");
+    EXPECT_EQ(record.radius, 15.5);
+}
+
 // The words of each dialog as the user reads them, its buttons, and its Help topic.
 TEST(generate_dialogs, show_their_own_words_and_help_topics) {
     // clang-format off
@@ -215,6 +242,16 @@ TEST(generate_dialogs, show_their_own_words_and_help_topics) {
          {"This option generates crystallographic positions automatically by translating the "
           "input coordinates by multiples n of the unit cell constants.", "n:"},
          {}, "HLP_GENAUTO"},
+        {"Cluster around an Atom",
+         [](services& ui) {
+             cluster_record record;
+             record.labels = {"H1"};
+             return run_cluster_dialog(nullptr, ui, record);
+         },
+         {"Writes the first atom with the chosen label and every atom of the periodic crystal "
+          "within the radius of it, nearest first, in Cartesian coordinates.", "&Site:",
+          "&Radius:", "A"},
+         {}, "HLP_CLUSTER"},
     };
     // clang-format on
     for (const auto& c : cases) test::expect_dialog_face(c);
