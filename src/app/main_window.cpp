@@ -14,7 +14,7 @@
 
 #include "app/about_dialog.h"
 #include "app/emblem.h"
-#include "app/messages.h"
+#include "actions/messages.h"
 
 namespace orvix {
 

@@ -11,10 +11,10 @@
 #include <span>
 #include <string_view>
 
-#include "app/documents.h"
+#include "commands/documents.h"
 #include "app/help_browser.h"
 #include "app/text_editor.h"
-#include "platform/qt/qt_services.h"
+#include "app/qt_services.h"
 
 namespace orvix {
 

@@ -18,9 +18,9 @@
 #include "app/about_dialog.h"
 #include "app/emblem.h"
 #include "app/main_window.h"
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "platform/c_format.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialogs.h"
 
 namespace {
 

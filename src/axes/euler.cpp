@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "platform/c_format.h"
 #include "platform/scan.h"
 

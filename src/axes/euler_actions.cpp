@@ -1,5 +1,5 @@
 // Calculate Euler angles and the Euler rotations forwards and backwards.
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/euler.h"
 #include "crystal/records.h"

@@ -1,7 +1,7 @@
 // Orthogonalize > Axes and Orthogonalize > Coordinates.
 #include <array>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"
@@ -38,7 +38,7 @@ action_result orthogonalize_axes_action(action_context& ctx) {
     services& ui = ctx.ui;
     axis_order order;
     action_result ended = action_result::failed;
-    if (!ask_order(ui, orthogonalize_axes_command, order, ended)) return ended;
+    if (!ask_order(ui, ctx.command, order, ended)) return ended;
 
     action_input input;
     if (!open_action_input(ctx, input)) return action_result::failed;
@@ -91,7 +91,7 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
     services& ui = ctx.ui;
     axis_order order;
     action_result ended = action_result::failed;
-    if (!ask_order(ui, orthogonalize_coordinates_command, order, ended)) return ended;
+    if (!ask_order(ui, ctx.command, order, ended)) return ended;
 
     action_input input;
     if (!open_action_input(ctx, input)) {

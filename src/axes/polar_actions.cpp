@@ -1,5 +1,5 @@
 // Orthogonalize > Calculate normal and Polar angles > Calculate.
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/polar.h"
 #include "crystal/records.h"

@@ -1,7 +1,7 @@
 // The Dipolar Moment action.
 #include "dipolar/dipolar_action.h"
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "dipolar/parameters.h"
 
 namespace orvix {

@@ -1,16 +1,14 @@
-// The Dipolar Moment action (NMR menu, command 130): input, result file, the "Dipolar Second
+// The Dipolar Moment action (NMR menu): input, result file, the "Dipolar Second
 // Moment" dialog on the run's parameter record, then the powder sum or the single-crystal
 // rotation pattern written as a plain report.
 #pragma once
 
 #include <string>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 #include "dipolar/moment.h"
 
 namespace orvix {
-
-inline constexpr int dipolar_command = 130;
 
 action_result dipolar_moment(action_context& ctx);
 

@@ -3,7 +3,7 @@
 // refused label or radius leaves no file behind.
 #include "generate/cluster_action.h"
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"
 #include "generate/cluster.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "numeric/onebased.h"
 #include "tensor/tensor.h"

@@ -1,6 +1,6 @@
 // The document commands and the dispatcher, run through the scripted services and a window
 // that records what it was asked to do.
-#include "app/documents.h"
+#include "commands/documents.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/action_table.h"
-#include "app/echo_action.h"
-#include "app/messages.h"
+#include "commands/command_table.h"
+#include "actions/echo_action.h"
+#include "actions/messages.h"
 #include "support/test_support.h"
 
 namespace orvix {

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/action_table.h"
-#include "app/echo_action.h"
-#include "app/messages.h"
+#include "commands/command_table.h"
+#include "actions/echo_action.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "support/test_support.h"
 

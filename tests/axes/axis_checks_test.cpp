@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

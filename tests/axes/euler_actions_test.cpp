@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/euler.h"
 #include "axes_test_support.h"

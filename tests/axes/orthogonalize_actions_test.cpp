@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/orthogonalize.h"
 #include "axes_test_support.h"

@@ -1,8 +1,8 @@
 // Calculate normal and Polar angles, run as the desktop program runs them.
 #include <gtest/gtest.h>
 
-#include "app/action_table.h"
-#include "app/messages.h"
+#include "commands/command_table.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "support/test_support.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/action_table.h"
+#include "commands/command_table.h"
 #include "cli/cli_app.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <limits>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "dipolar/dipolar_action.h"
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"

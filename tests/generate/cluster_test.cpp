@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"

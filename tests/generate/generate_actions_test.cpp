@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "support/test_support.h"
 

@@ -22,8 +22,8 @@
 
 #include "app/main_window.h"
 #include "modal_script.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

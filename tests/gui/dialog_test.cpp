@@ -13,7 +13,7 @@
 
 #include "app/main_window.h"
 #include "modal_script.h"
-#include "platform/qt/dialog_base.h"
+#include "app/dialog_base.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

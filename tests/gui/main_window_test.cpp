@@ -14,7 +14,7 @@
 #include <QTest>
 #include <set>
 
-#include "app/action_table.h"
+#include "commands/command_table.h"
 #include "app/text_editor.h"
 #include "modal_script.h"
 

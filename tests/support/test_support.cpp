@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/action_table.h"
+#include "commands/command_table.h"
 
 namespace orvix::test {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 #include "platform/scripted_services.h"
 
 namespace orvix::test {

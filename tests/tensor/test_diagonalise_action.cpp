@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "support/test_support.h"
 #include "tensor/diagonalise_action.h"
 

@@ -16,8 +16,8 @@
 #include <functional>
 
 #include "generate/generate_actions.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 #include "support/test_support.h"

@@ -1,11 +1,11 @@
 // The document commands and the dispatcher.
-#include "app/documents.h"
+#include "commands/documents.h"
 
 #include <cstdio>
 #include <new>
 
-#include "app/action_table.h"
-#include "app/messages.h"
+#include "commands/command_table.h"
+#include "actions/messages.h"
 #include "platform/c_format.h"
 
 namespace orvix {
@@ -147,7 +147,7 @@ void dispatch_command(shell& sh, int command) {
             sh.window.edit(command);
             return;
         case cmd::help_contents:
-            sh.ui.show_help("HLP_CONTENTS");
+            sh.ui.show_help(find_command(command)->help_topic);
             return;
         case cmd::help_about:
             sh.window.show_about();
@@ -157,7 +157,7 @@ void dispatch_command(shell& sh, int command) {
         default:
             break;
     }
-    if (const action_entry* entry = find_action(command)) run_action(*entry, sh.ui, doc);
+    if (const command_row* row = find_command(command)) run_command_action(*row, sh.ui, doc);
 }
 
 }  // namespace orvix

@@ -25,12 +25,17 @@ struct document_state {
 // How an action ended, for orvix-cli's exit status; the desktop program ignores it.
 enum class action_result { completed, failed, cancelled };
 
+struct action_context;
+using action_function = action_result (*)(action_context&);
+
 // What every action receives: the services, the document, and its mode where it has one
 // (1 forwards / 0 backwards for the Euler rotations, 4 / 5 for the two Diagonalise orders).
 struct action_context {
     services& ui;
     document_state& doc;
     int mode = 0;
+    // The action's own command number, for an action that posts itself again.
+    int command = 0;
     // The name buffer of the action's own file dialogs: it starts as the document's current
     // name, which the input dialog proposes, and the save dialog proposes what it then
     // holds (the chosen input's name after an input dialog). It dies with the action.

@@ -19,8 +19,8 @@
 
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

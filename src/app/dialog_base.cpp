@@ -1,5 +1,5 @@
 // The dialog convention and the bound number fields.
-#include "platform/qt/dialog_base.h"
+#include "app/dialog_base.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

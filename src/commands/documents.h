@@ -9,41 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
+#include "commands/command_table.h"
 
 namespace orvix {
-
-// Command numbers of the menu entries and accelerators.
-namespace cmd {
-inline constexpr int editor = 1;  // the editor's own notifications
-inline constexpr int file_new = 100;
-inline constexpr int file_open = 101;
-inline constexpr int file_save = 102;  // no menu entry: reached through the save question
-inline constexpr int file_save_as = 103;
-inline constexpr int file_exit = 104;
-inline constexpr int polar_angles = 105;
-inline constexpr int edit_undo = 110;
-inline constexpr int edit_cut = 111;
-inline constexpr int edit_copy = 112;
-inline constexpr int edit_paste = 113;
-inline constexpr int edit_delete = 114;
-inline constexpr int edit_select_all = 115;
-inline constexpr int generate_positions = 120;
-inline constexpr int calculate_euler_angles = 121;
-inline constexpr int euler_backwards = 122;
-inline constexpr int euler_forwards = 123;
-inline constexpr int orthogonalize_axes = 124;
-inline constexpr int orthogonalize_coordinates = 125;
-inline constexpr int calculate_normal = 126;
-inline constexpr int generate_block = 127;
-inline constexpr int make_oblique = 128;  // always greyed, no action
-inline constexpr int generate_cluster = 129;
-inline constexpr int dipolar_moment = 130;
-inline constexpr int diagonalise_descending = 131;
-inline constexpr int diagonalise_ascending = 132;
-inline constexpr int help_contents = 140;
-inline constexpr int help_about = 141;
-}  // namespace cmd
 
 // The editor holds at most this many characters, a line break counting as the two bytes
 // (CR LF) it becomes in a file; a file of this many bytes or more is not opened.
@@ -111,7 +80,7 @@ enum class editor_event { changed, out_of_space };
 void editor_notification(shell& sh, editor_event event);
 
 // Runs one command by its number: document, edit, help and About commands here, every other
-// number through the action table (a number without an action does nothing).
+// number through the command table (a number without an action does nothing).
 void dispatch_command(shell& sh, int command);
 
 }  // namespace orvix

@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/c_format.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

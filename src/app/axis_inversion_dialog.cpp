@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "app/messages.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "actions/messages.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

@@ -1,5 +1,5 @@
 // Qt implementations of the services.
-#include "platform/qt/qt_services.h"
+#include "app/qt_services.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +13,8 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include "app/messages.h"
-#include "platform/qt/dialogs.h"
+#include "actions/messages.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <vector>
 
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

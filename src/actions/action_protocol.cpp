@@ -1,9 +1,9 @@
 // The action protocol: input, result file, cleanup.
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 
 #include <cerrno>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 
 namespace orvix {
 

@@ -1,5 +1,5 @@
 // Numbered lookup into the message table.
-#include "app/messages.h"
+#include "actions/messages.h"
 
 namespace orvix::msg {
 

@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 
 namespace orvix {
 

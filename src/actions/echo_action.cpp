@@ -1,5 +1,5 @@
 // The internal echo action: input, result file, records, cleanup.
-#include "app/echo_action.h"
+#include "actions/echo_action.h"
 
 #include "crystal/records.h"
 

@@ -1,22 +1,17 @@
 // Runs an action and turns whatever ends it early into the message the user sees.
 #include <new>
 
-#include "app/action_table.h"
-#include "app/messages.h"
+#include "actions/action_runner.h"
+#include "actions/messages.h"
 #include "platform/errors.h"
 
 namespace orvix {
 
-const action_entry* find_action(int command) {
-    for (const auto& entry : action_table())
-        if (entry.command == command) return &entry;
-    return nullptr;
-}
-
-action_result run_action(const action_entry& entry, services& ui, document_state& doc) {
-    action_context ctx{ui, doc, entry.mode, doc.current_name};
+action_result run_action(action_function run, int command, int mode, services& ui,
+                         document_state& doc) {
+    action_context ctx{ui, doc, mode, command, doc.current_name};
     try {
-        return entry.run(ctx);
+        return run(ctx);
     } catch (const write_failure& failure) {
         ui.message(msg::error_writing_file, failure.path(), message_icon::error,
                    message_buttons::ok);
