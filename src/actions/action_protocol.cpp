@@ -7,37 +7,29 @@
 
 namespace orvix {
 
-namespace {
-
-void error_box(services& ui, std::string_view text, std::string_view caption) {
+void show_error(services& ui, std::string_view text, std::string_view caption) {
     ui.message(text, caption, message_icon::error, message_buttons::ok);
 }
-
-}  // namespace
 
 action_input::~action_input() {
     close_action_input(*this);
 }
 
-bool editor_is_empty(services& ui) {
-    return ui.editor_text().empty();
-}
-
 bool write_editor_to_file(services& ui, const std::string& text, const std::string& path) {
     auto file = exclusive_file::create(path);
     if (!file) {
-        error_box(ui, msg::error_creating_file, path);
+        show_error(ui, msg::error_creating_file, path);
         return false;
     }
     if (text.empty()) {
-        error_box(ui, msg::text_length_zero, "");
+        show_error(ui, msg::text_length_zero, "");
         return false;  // the file stays, now empty
     }
     try {
         file->write(text);
         file->close();
     } catch (const write_failure&) {
-        error_box(ui, msg::error_writing_file, path);
+        show_error(ui, msg::error_writing_file, path);
         return false;
     }
     return true;
@@ -48,7 +40,7 @@ bool choose_input_file(services& ui, document_state& doc, std::string& path, std
     reset_file_dialog_record(doc.file_dialog);
     if (!ui.open_file_dialog(doc.file_dialog, path, name)) return false;
     if (exclusive_file::open_existing(path, exclusive_file::access::read)) return true;
-    error_box(ui, msg::could_not_read_file, name);
+    show_error(ui, msg::could_not_read_file, name);
     path.clear();
     name.clear();
     return false;
@@ -59,32 +51,32 @@ bool open_action_input(action_context& ctx, action_input& input) {
     const std::string text = ui.editor_text();
     if (!text.empty()) {
         if (!temporary_directory()) {
-            error_box(ui, msg::no_temp_path, "");
+            show_error(ui, msg::no_temp_path, "");
             return false;
         }
         auto temporary = make_temporary_file();
         if (!temporary) {
-            error_box(ui, msg::no_temp_file, "");
+            show_error(ui, msg::no_temp_file, "");
             return false;
         }
         // From here on the record owns the copy: every exit deletes it.
         input.path = *temporary;
         input.is_temporary = true;
         if (!write_editor_to_file(ui, text, input.path)) {
-            error_box(ui, msg::no_edit_content, "");
+            show_error(ui, msg::no_edit_content, "");
             close_action_input(input);
             return false;
         }
     } else {
         input.is_temporary = false;
         if (!choose_input_file(ui, ctx.doc, input.path, ctx.name)) {
-            error_box(ui, msg::no_input_name, "");
+            show_error(ui, msg::no_input_name, "");
             return false;
         }
     }
     input.file = exclusive_file::open_existing(input.path, exclusive_file::access::read_write);
     if (!input.file) {
-        error_box(ui, msg::no_open_input, "");
+        show_error(ui, msg::no_open_input, "");
         close_action_input(input);
         return false;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "actions/messages.h"
 #include "platform/files.h"
 #include "platform/services.h"
 
@@ -57,8 +58,9 @@ struct action_input {
     ~action_input();
 };
 
-// True when the editor holds no character at all.
-bool editor_is_empty(services& ui);
+// An error box: the one way every action and document command shows an error.
+void show_error(services& ui, std::string_view text,
+                std::string_view caption = msg::program_name);
 
 // Writes the editor's text to `path` with the messages of a document save ("Error creating
 // file!", "text length is zero", "Error writing file! Disk full?", ...). The editor text is

@@ -13,15 +13,13 @@ action_result run_action(action_function run, int command, int mode, services& u
     try {
         return run(ctx);
     } catch (const write_failure& failure) {
-        ui.message(msg::error_writing_file, failure.path(), message_icon::error,
-                   message_buttons::ok);
+        show_error(ui, msg::error_writing_file, failure.path());
     } catch (const action_abort& abort) {
-        ui.message(abort.what(), msg::program_name, message_icon::error, message_buttons::ok);
+        show_error(ui, abort.what());
     } catch (const std::bad_alloc&) {
-        ui.message(msg::not_enough_memory, msg::program_name, message_icon::error,
-                   message_buttons::ok);
+        show_error(ui, msg::not_enough_memory);
     } catch (const std::exception& other) {
-        ui.message(other.what(), msg::program_name, message_icon::error, message_buttons::ok);
+        show_error(ui, other.what());
     }
     return action_result::failed;
 }

@@ -3,9 +3,15 @@
 // angles. Each runs the action protocol and talks to the user through the services.
 #pragma once
 
+#include <string>
+
 #include "actions/action_protocol.h"
+#include "platform/dialog_records.h"
 
 namespace orvix {
+
+// The clipboard text of Calculate Euler angles: "%.10f  %.10f  %.10f".
+std::string euler_clipboard_text(const euler_angles& angles);
 
 // Modes of the Euler rotations.
 inline constexpr int euler_mode_backwards = 0;

@@ -51,8 +51,8 @@ constexpr command_row table[] = {
      &add_generate_block_options, &generate_block, 0},
     {cmd::generate_cluster, "&Action", "&Generate", "&Cluster around an Atom...", "", "", false,
      "HLP_CLUSTER", "cluster",
-     "every atom within a radius of one labelled site, over all periodic images, nearest "
-     "first, in Cartesian Angstrom with the site first: the input of the dipolar moment",
+     "write the atoms within a radius of one atom, over every periodic image of the cell, "
+     "in Cartesian Angstrom with that atom first (Generate > Cluster around an Atom)",
      &add_cluster_options, &generate_cluster, 0},
     {cmd::orthogonalize_axes, "&Action", "&Orthogonalize", "&Axes", "", "", false,
      "ORTHOGONALIZE", "orthogonalize-axes",

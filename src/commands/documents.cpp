@@ -10,14 +10,6 @@
 
 namespace orvix {
 
-namespace {
-
-void error_box(services& ui, std::string_view text, std::string_view caption) {
-    ui.message(text, caption, message_icon::error, message_buttons::ok);
-}
-
-}  // namespace
-
 std::string caption_text(std::string_view name) {
     std::string caption(msg::program_name);
     caption += " - ";
@@ -46,7 +38,7 @@ bool read_file_into_editor(shell& sh, const std::string& path) {
     const std::int64_t length = CVFileLength(*file);
     if (length < 0) return false;
     if (static_cast<std::uint64_t>(length) >= editor_limit) {
-        error_box(sh.ui, msg::file_too_large, path);
+        show_error(sh.ui, msg::file_too_large, path);
         return false;
     }
     std::string bytes;
@@ -73,7 +65,7 @@ bool open_document(shell& sh) {
         sh.window.set_caption(doc.current_name);
         return true;
     }
-    error_box(sh.ui, msg::open_could_not_read, doc.current_name);
+    show_error(sh.ui, msg::open_could_not_read, doc.current_name);
     doc.current_name.clear();
     doc.current_path.clear();
     return false;
@@ -107,7 +99,7 @@ void editor_notification(shell& sh, editor_event event) {
             sh.doc.modified = true;
             break;
         case editor_event::out_of_space:
-            error_box(sh.ui, msg::edit_out_of_space, msg::program_name);
+            show_error(sh.ui, msg::edit_out_of_space, msg::program_name);
             break;
     }
 }

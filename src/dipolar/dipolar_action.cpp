@@ -14,8 +14,7 @@ std::string error_report_text(int first, int second) {
 }
 
 void CVErrMess(services& ui, int first, int second) {
-    ui.message(error_report_text(first, second), msg::program_name, message_icon::error,
-               message_buttons::ok);
+    show_error(ui, error_report_text(first, second));
 }
 
 void report_dipolar_status(services& ui, dipolar_status status) {
@@ -24,12 +23,10 @@ void report_dipolar_status(services& ui, dipolar_status status) {
         case dipolar_status::cancelled:
             return;
         case dipolar_status::increment_not_positive:
-            ui.message(msg::increment_not_positive, msg::program_name, message_icon::error,
-                       message_buttons::ok);
+            show_error(ui, msg::increment_not_positive);
             return;
         case dipolar_status::angles_not_finite:
-            ui.message(msg::angles_not_finite, msg::program_name, message_icon::error,
-                       message_buttons::ok);
+            show_error(ui, msg::angles_not_finite);
             return;
         case dipolar_status::could_not_read:
         case dipolar_status::no_unit_cell:

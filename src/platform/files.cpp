@@ -231,12 +231,6 @@ std::int64_t CVFileLength(exclusive_file& file) {
     return static_cast<std::int64_t>(st.st_size);
 }
 
-int CVsignum(double value) {
-    if (value > 0) return 1;
-    if (value < 0) return -1;
-    return 0;
-}
-
 std::optional<std::string> temporary_directory() {
     std::error_code error;
     auto dir = std::filesystem::temp_directory_path(error);

@@ -82,9 +82,6 @@ bool CVlgets(std::string& line, exclusive_file& file);
 // The file's length in bytes, or -1 when it cannot be told.
 std::int64_t CVFileLength(exclusive_file& file);
 
-// +1 for a positive value, -1 for a negative one, 0 for zero; the cosine clamp uses it.
-int CVsignum(double value);
-
 // A new empty file with a unique name beginning with "orv" in the temporary directory.
 // Nothing when no such file could be made. Until delete_file removes it, the file is among
 // those a fatal signal deletes (platform/signal_cleanup.h).

@@ -34,7 +34,7 @@ bool decomposition_is_finite(const vector& d, const matrix& v) {
 }
 
 void show_wrong_data_format(services& ui) {
-    ui.message(msg::wrong_data_format, msg::program_name, message_icon::error, message_buttons::ok);
+    show_error(ui, msg::wrong_data_format);
 }
 
 }  // namespace
