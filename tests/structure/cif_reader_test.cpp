@@ -188,6 +188,39 @@ TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
     }
 }
 
+// Where the file names its symmetry more than once, the operations loop counts first, then
+// the Hall symbol, the H-M name, the number. Each case gives P1 first and P-1 after it, so the
+// count of atoms (one site in a general position) tells which was used.
+TEST(CifReader, SymmetrySourcesInOrder) {
+    const struct {
+        const char* name;
+        const char* symmetry;
+        std::size_t atoms;
+    } cases[] = {
+        {"operations loop before H-M name",
+         "loop_\n_space_group_symop_operation_xyz\nx,y,z\n_space_group_name_H-M_alt 'P -1'\n", 1},
+        {"Hall symbol before H-M name",
+         "_space_group_name_Hall 'P 1'\n_symmetry_space_group_name_H-M 'P -1'\n", 1},
+        {"H-M name before number",
+         "_symmetry_space_group_name_H-M 'P 1'\n_space_group_IT_number 2\n", 1},
+        {"number alone", "_symmetry_Int_Tables_number 2\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = std::string(
+                                     "data_s\n_cell_length_a 5\n_cell_length_b 6\n"
+                                     "_cell_length_c 7\n_cell_angle_alpha 90\n"
+                                     "_cell_angle_beta 90\n_cell_angle_gamma 90\n") +
+                                 c.symmetry +
+                                 "loop_\n_atom_site_label\n_atom_site_fract_x\n"
+                                 "_atom_site_fract_y\n_atom_site_fract_z\nC1 0.1 0.2 0.3\n";
+        crystal_structure s;
+        std::string error;
+        ASSERT_TRUE(read_cif(text, "s.cif", {}, s, error)) << error;
+        EXPECT_EQ(s.atoms.size(), c.atoms);
+    }
+}
+
 // Copies of a site nearer than 0.01 Angstrom are one atom; farther ones, as a hydrogen and
 // its image across a mirror 0.02 Angstrom away, are two.
 TEST(CifReader, MergesOnlyCopiesCloserThanAHundredthOfAnAngstrom) {

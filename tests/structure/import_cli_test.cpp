@@ -52,7 +52,7 @@ TEST(ImportCli, OptionsReachTheImporter) {
          {"--asymmetric-unit", "--cartesian"},
          cif,
          asymmetric_unit(true)},
-        {"block", {"--block", "p21c"}, cif, block_named("p21c")},
+        {"block", {"--block", "second"}, data_path("structure/blocks.cif"), block_named("second")},
         {"recognised as magres, ms tensors",
          {"--tensors", "ms"},
          magres,

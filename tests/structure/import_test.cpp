@@ -170,7 +170,7 @@ TEST(ImportText, CellCommentAndAtomLines) {
          "/* imported from rotated.magres: 1 ms tensor (ppm) in the Cartesian frame of "
          "Orthogonalize > Coordinates */\n"
          "H1           2.000000      -0.100000       0.000000      -0.500000       1.000000"
-         "       0.000000       0.000000       0.000000       3.000000\n",
+         "      -0.200000       0.000000       0.000000       3.000000\n",
          ""},
     };
     for (const auto& c : cases) {
