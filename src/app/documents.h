@@ -22,6 +22,7 @@ inline constexpr int file_save = 102;  // no menu entry: reached through the sav
 inline constexpr int file_save_as = 103;
 inline constexpr int file_exit = 104;
 inline constexpr int polar_angles = 105;
+inline constexpr int file_import = 106;  // Import Structure...
 inline constexpr int edit_undo = 110;
 inline constexpr int edit_cut = 111;
 inline constexpr int edit_copy = 112;
@@ -105,6 +106,13 @@ bool save_document(shell& sh);
 
 // Command 103: the Save as dialog, the caption, then the text to the chosen file.
 bool save_document_as_command(shell& sh);
+
+// Command 106: a CIF or .magres file through the open dialog (its own filters), turned into
+// crystal data text that becomes a new untitled document, so that Save never writes over the
+// imported file. A refused file, or a text too large for the editor, leaves the editor and
+// the document as they were. Partly occupied sites are kept and named in a warning. True
+// when the text was put into the editor.
+bool import_structure_document(shell& sh);
 
 // The editor's notifications: its text changed, or it refused text beyond its limit.
 enum class editor_event { changed, out_of_space };

@@ -23,6 +23,7 @@ namespace {
 constexpr menu_row menu_table[] = {
     {"&File", "", "&New", "Ctrl-N", cmd::file_new},
     {"&File", "", "&Open...", "Ctrl-O", cmd::file_open},
+    {"&File", "", "&Import Structure...", "", cmd::file_import},
     {"&File", "", "Save &as...", "Ctrl-S", cmd::file_save_as},
     {"&File", "", "", "", 0},
     {"&File", "", "&Exit", "Ctrl-Q", cmd::file_exit},
