@@ -13,7 +13,7 @@ build_dir="${ORVIX_BUILD_DIR:-build}"
 packages=(
     g++ cmake make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev gemmi-dev tao-pegtl-dev
     locales fonts-dejavu-core xvfb xauth python3 python3-numpy gawk
 )
 

@@ -92,6 +92,13 @@ inline constexpr std::string_view no_cartesian_cell_line =
     "the input does not begin with a Cartesian cell line (first number 1, fourth number 90); "
     "nothing was computed";
 
+// Import Structure: the structure's text does not fit into the editor (%zu atoms, %zu
+// characters); shown with the imported file's path as caption, as Open shows a large file.
+inline constexpr const char* import_too_large_format =
+    "Edit control out of space!\n\nThe imported structure (%zu atoms) takes %zu characters; "
+    "the editor holds fewer than 32000. orvix-cli import writes it to a file of any size, "
+    "which every action reads when the editor is empty.";
+
 // Looks a numbered string up; empty for a number the table does not hold.
 std::string_view message_text(int number);
 

@@ -87,7 +87,7 @@ int run_cli(int argc, char** argv) {
     clean_up_temporaries_on_signals();
 
     try {
-        if (answers.run_instead != nullptr) return answers.run_instead();
+        if (answers.run_instead) return answers.run_instead();
         // The subcommand given runs its row, unless one of its options chose a sibling row.
         for (const auto& [sub, row] : subcommands)
             if (sub->parsed() && answers.command == 0) answers.command = row->number;

@@ -12,35 +12,6 @@
 
 namespace orvix {
 
-namespace {
-
-// Appends the text with each line break (the error report joins two messages with one) as a
-// single blank, so that one message stays one line for whoever reads standard error.
-void append_on_one_line(std::string& line, std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            line.push_back(' ');
-        } else {
-            line.push_back(text[i]);
-        }
-    }
-}
-
-}  // namespace
-
-void print_cli_message(std::string_view text, std::string_view caption) {
-    std::string line = "orvix-cli: ";
-    append_on_one_line(line, text);
-    if (!caption.empty() && caption != msg::program_name) {
-        line.append(" (");
-        append_on_one_line(line, caption);
-        line.append(")");
-    }
-    line.push_back('\n');
-    std::fwrite(line.data(), 1, line.size(), stderr);
-}
-
 answer cli_services::message(std::string_view text, std::string_view caption, message_icon icon,
                              message_buttons buttons) {
     return ask(question::other, text, caption, icon, buttons);

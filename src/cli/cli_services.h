@@ -51,8 +51,5 @@ class cli_services : public scripted_services {
 // The result file name that stands for standard output.
 inline constexpr std::string_view standard_output_name = "-";
 
-// Writes "orvix-cli: TEXT" (and " (CAPTION)" for a caption other than the program's name)
-// as one line to standard error; a line break inside the text becomes a blank.
-void print_cli_message(std::string_view text, std::string_view caption);
 
 }  // namespace orvix

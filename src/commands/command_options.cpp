@@ -8,12 +8,14 @@
 #include <memory>
 #include <string>
 
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
 #include "generate/symmetry_text.h"
 #include "platform/c_format.h"
 #include "platform/scan.h"
+#include "structure/import.h"
 
 namespace orvix {
 
@@ -104,7 +106,103 @@ int print_nuclei_table() {
     return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+struct import_command {
+    std::string input;
+    std::string output;
+    std::string format;
+    std::string tensors;
+    import_options options;
+};
+
+std::string read_standard_input_whole() {
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
+    return text;
+}
+
+int run_import(import_command& c) {
+    if (c.format == "cif") c.options.format = structure_format::cif;
+    if (c.format == "magres") c.options.format = structure_format::magres;
+    if (c.tensors == "ms") c.options.tensors = tensor_kind::ms;
+    if (c.tensors == "efg") c.options.tensors = tensor_kind::efg;
+
+    // Held open until the result is written: a result file that is the input is refused
+    // by the no-sharing rule instead of emptied.
+    std::optional<exclusive_file> input;
+    std::optional<std::string> bytes;
+    std::string source_name = c.input;
+    if (c.input == "-") {
+        source_name = "standard input";
+        bytes = read_standard_input_whole();
+    } else {
+        input = exclusive_file::open_existing(c.input, exclusive_file::access::read);
+        if (input) bytes = read_whole_file(*input);
+    }
+    if (!bytes) {
+        print_cli_message(msg::could_not_read_file, c.input);
+        return 1;
+    }
+    const import_result result = import_structure(*bytes, source_name, c.options);
+    if (!result.ok) {
+        print_cli_message(result.error, "");
+        return 1;
+    }
+    if (!result.warning.empty()) print_cli_message(result.warning, "");
+
+    if (c.output.empty()) {
+        if (std::fwrite(result.text.data(), 1, result.text.size(), stdout) == result.text.size() &&
+            std::fflush(stdout) == 0)
+            return 0;
+        print_cli_message(msg::error_writing_file, "standard output");
+        return 1;
+    }
+    auto file = exclusive_file::create(c.output);
+    if (!file) {
+        print_cli_message(msg::error_creating_file, c.output);
+        return 1;
+    }
+    try {
+        file->write(result.text);
+        file->close();
+    } catch (const write_failure&) {
+        print_cli_message(msg::error_writing_file, c.output);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
+
+namespace {
+
+// Appends the text with each line break (the error report joins two messages with one) as a
+// single blank, so that one message stays one line for whoever reads standard error.
+void append_on_one_line(std::string& line, std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            line.push_back(' ');
+        } else {
+            line.push_back(text[i]);
+        }
+    }
+}
+
+}  // namespace
+
+void print_cli_message(std::string_view text, std::string_view caption) {
+    std::string line = "orvix-cli: ";
+    append_on_one_line(line, text);
+    if (!caption.empty() && caption != msg::program_name) {
+        line.append(" (");
+        append_on_one_line(line, caption);
+        line.append(")");
+    }
+    line.push_back('\n');
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
 
 std::optional<double> parse_cli_number(const std::string& text) {
     std::string_view rest(text);
@@ -341,6 +439,31 @@ void add_diagonalise_options(CLI::App& sub, command_line_answers& answers) {
 
 void add_nuclei_options(CLI::App& sub, command_line_answers& answers) {
     sub.callback([&answers] { answers.run_instead = print_nuclei_table; });
+}
+
+void add_import_options(CLI::App& sub_app, command_line_answers& answers) {
+    auto c = std::make_shared<import_command>();
+    CLI::App* sub = &sub_app;
+    sub->add_option("INPUT", c->input, "CIF or .magres file; '-' reads standard input")->required();
+    sub->add_option("-o,--output", c->output,
+                    "result file, written only when the import succeeded; without it the "
+                    "result goes to standard output");
+    sub->add_option("--format", c->format,
+                    "read the input as this format instead of recognising it from its content")
+        ->check(CLI::IsMember({"cif", "magres"}));
+    sub->add_flag("--asymmetric-unit", c->options.asymmetric_unit,
+                  "CIF: the sites as listed, without their symmetry copies");
+    sub->add_flag("--cartesian", c->options.cartesian,
+                  "Cartesian cell line 1 1 1 90 90 90 and Cartesian coordinates in Angstrom, "
+                  "oriented as Orthogonalize > Coordinates orients them (c along z)");
+    sub->add_option("--tensors", c->tensors,
+                    ".magres: tensor lines (label and nine elements) of the magnetic shielding "
+                    "(ms, ppm) or the electric field gradient (efg, atomic units) instead of "
+                    "atom lines")
+        ->check(CLI::IsMember({"ms", "efg"}));
+    sub->add_option("--block", c->options.block,
+                    "CIF: the data block to read (default: the first that has atoms)");
+    sub->callback([&answers, c] { answers.run_instead = [c] { return run_import(*c); }; });
 }
 
 }  // namespace orvix

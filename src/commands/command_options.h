@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/command_table.h"
@@ -33,7 +35,7 @@ struct command_line_answers {
     int command = 0;            // the row to run; an option may choose a sibling row
     std::optional<int> mode;    // a mode of the command line's own
     bool clipboard_result = false;  // the result is the clipboard text, not a file
-    int (*run_instead)() = nullptr;  // prints instead of running an action
+    std::function<int()> run_instead;  // runs instead of an action (a table, an import)
 
     // Questions.
     bool normalize = false;     // normalise direction cosines that are not unit vectors
@@ -63,5 +65,10 @@ void add_rotate_options(CLI::App& sub, command_line_answers& answers);
 void add_dipolar_options(CLI::App& sub, command_line_answers& answers);
 void add_diagonalise_options(CLI::App& sub, command_line_answers& answers);
 void add_nuclei_options(CLI::App& sub, command_line_answers& answers);
+void add_import_options(CLI::App& sub, command_line_answers& answers);
+
+// Writes "orvix-cli: TEXT" (and " (CAPTION)" for a caption other than the program's name)
+// as one line to standard error; a line break inside the text becomes a blank.
+void print_cli_message(std::string_view text, std::string_view caption);
 
 }  // namespace orvix

@@ -30,6 +30,10 @@ constexpr command_row shell_command(int number, std::string_view menu, std::stri
 constexpr command_row table[] = {
     shell_command(cmd::file_new, "&File", "&New", "Ctrl-N", "Ctrl+N", "DOCUMENTS"),
     shell_command(cmd::file_open, "&File", "&Open...", "Ctrl-O", "Ctrl+O", "DOCUMENTS"),
+    {cmd::file_import, "&File", "", "&Import Structure...", "", "", false, "IMPORT", "import",
+     "read a CIF or .magres file into crystal data: the cell line, a comment line, one atom "
+     "line per atom of the cell (fractional coordinates)",
+     &add_import_options, nullptr, 0},
     shell_command(cmd::file_save_as, "&File", "Save &as...", "Ctrl-S", "Ctrl+S", "DOCUMENTS"),
     separator("&File"),
     shell_command(cmd::file_exit, "&File", "&Exit", "Ctrl-Q", "Ctrl+Q", "DOCUMENTS"),

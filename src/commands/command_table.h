@@ -28,6 +28,7 @@ inline constexpr int file_save = 102;  // no menu entry: reached through the sav
 inline constexpr int file_save_as = 103;
 inline constexpr int file_exit = 104;
 inline constexpr int polar_angles = 105;
+inline constexpr int file_import = 106;  // Import Structure...
 inline constexpr int edit_undo = 110;
 inline constexpr int edit_cut = 111;
 inline constexpr int edit_copy = 112;

@@ -3,12 +3,30 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
 
 #include "commands/command_table.h"
 #include "actions/messages.h"
 #include "platform/c_format.h"
+#include "structure/import.h"
 
 namespace orvix {
+
+namespace {
+
+// The import dialog's filters: structure files, CIF, .magres, all files.
+void reset_import_dialog_record(file_dialog_record& record) {
+    reset_file_dialog_record(record);
+    record.filters = {
+        {"Structure Files (*.CIF, *.MAGRES)", "*.cif *.magres"},
+        {"CIF Files       (*.CIF)", "*.cif"},
+        {"Magres Files    (*.MAGRES)", "*.magres"},
+        {"All Files       (*.*)", "*.*"},
+    };
+    record.default_extension.clear();
+}
+
+}  // namespace
 
 std::string caption_text(std::string_view name) {
     std::string caption(msg::program_name);
@@ -93,6 +111,44 @@ bool save_document(shell& sh) {
     return true;
 }
 
+bool import_structure_document(shell& sh) {
+    document_state& doc = sh.doc;
+    // The dialog proposes no name: the document's own name is a crystal data file, and the
+    // imported file never becomes the document.
+    std::string path;
+    std::string name;
+    reset_import_dialog_record(doc.file_dialog);
+    if (!sh.ui.open_file_dialog(doc.file_dialog, path, name)) return false;
+    std::optional<std::string> bytes;
+    if (auto file = exclusive_file::open_existing(path, exclusive_file::access::read))
+        bytes = read_whole_file(*file);
+    if (!bytes) {
+        show_error(sh.ui, msg::could_not_read_file, name);
+        return false;
+    }
+    const import_result result = import_structure(*bytes, name, import_options{});
+    if (!result.ok) {
+        show_error(sh.ui, result.error, msg::program_name);
+        return false;
+    }
+    if (result.text.size() >= editor_limit) {
+        show_error(sh.ui,
+                  c_format(msg::import_too_large_format, result.atom_count, result.text.size()),
+                  path);
+        return false;
+    }
+    sh.window.set_editor_text(result.text);
+    doc.current_path.clear();
+    doc.current_name.clear();
+    sh.window.set_caption(doc.current_name);
+    // The text is saved nowhere yet: closing the window asks about it.
+    doc.modified = true;
+    if (!result.warning.empty())
+        sh.ui.message(result.warning, msg::program_name, message_icon::warning,
+                      message_buttons::ok);
+    return true;
+}
+
 void editor_notification(shell& sh, editor_event event) {
     switch (event) {
         case editor_event::changed:
@@ -120,6 +176,10 @@ void dispatch_command(shell& sh, int command) {
             // Only a file actually read replaces the text: after a cancelled or failed Open
             // the editor still holds the changed text, and the flag must keep asking for it.
             if (open_document(sh)) doc.modified = false;
+            return;
+        case cmd::file_import:
+            if (doc.modified && ask_save_changes(sh) == answer::cancel) return;
+            import_structure_document(sh);
             return;
         case cmd::file_save:
             save_document(sh);

@@ -75,6 +75,13 @@ bool save_document(shell& sh);
 // Command 103: the Save as dialog, the caption, then the text to the chosen file.
 bool save_document_as_command(shell& sh);
 
+// Command 106: a CIF or .magres file through the open dialog (its own filters), turned into
+// crystal data text that becomes a new untitled document, so that Save never writes over the
+// imported file. A refused file, or a text too large for the editor, leaves the editor and
+// the document as they were. Partly occupied sites are kept and named in a warning. True
+// when the text was put into the editor.
+bool import_structure_document(shell& sh);
+
 // The editor's notifications: its text changed, or it refused text beyond its limit.
 enum class editor_event { changed, out_of_space };
 void editor_notification(shell& sh, editor_event event);

@@ -9,15 +9,23 @@
 #include <string>
 #include <vector>
 
+<<<<<<< HEAD
 #include "commands/command_table.h"
 #include "actions/echo_action.h"
 #include "actions/messages.h"
+=======
+#include "app/action_table.h"
+#include "app/echo_action.h"
+#include "app/messages.h"
+#include "structure/import.h"
+>>>>>>> main
 #include "support/test_support.h"
 
 namespace orvix {
 namespace {
 
 using test::crlf;
+using test::read_data;
 using test::read_file;
 using test::scratch_dir;
 using test::write_file;
@@ -541,6 +549,146 @@ TEST(Dispatch, SavingAfterAnActionNeverWritesOverItsResult) {
         EXPECT_EQ(f.ui.message_texts(), std::vector<std::string>{c.question});
         EXPECT_EQ(read_file(dir.file(c.saved_to)), "changed\r\n");
         EXPECT_EQ(read_file(dir.file("result.txt")), result);
+    }
+}
+
+// Import Structure: the save question first, then the import dialog; the text becomes a new
+// untitled document, and anything refused leaves the editor and the document as they were.
+TEST(Import, NewUntitledDocumentOrNothingChanged) {
+    scratch_dir dir;
+    const std::string nacl = dir.file("nacl.cif");
+    write_file(nacl, read_data("structure/nacl_hm.cif"));
+    const std::string partial = dir.file("partial.cif");
+    write_file(partial, read_data("structure/partial.cif"));
+    std::string unknown_group = read_data("structure/nacl_hm.cif");
+    unknown_group.replace(unknown_group.find("F m -3 m"), 8, "F m 3 q");
+    const std::string bad = dir.file("bad.cif");
+    write_file(bad, unknown_group);
+    // 700 atoms in P1: 700 lines of 47 bytes do not fit into 32000 characters.
+    std::string many =
+        "data_big\n_cell_length_a 50\n_cell_length_b 50\n_cell_length_c 50\n"
+        "_cell_angle_alpha 90\n_cell_angle_beta 90\n_cell_angle_gamma 90\n"
+        "_symmetry_space_group_name_H-M 'P 1'\nloop_\n_atom_site_label\n"
+        "_atom_site_fract_x\n_atom_site_fract_y\n_atom_site_fract_z\n";
+    for (int i = 0; i < 700; ++i) {
+        many += 'C';
+        many += std::to_string(i);
+        many += " 0.1 0.2 0.3\n";
+    }
+    const std::string big = dir.file("big.cif");
+    write_file(big, many);
+
+    const struct {
+        const char* name;
+        bool modified;
+        std::vector<answer> answers;  // to the save question
+        std::optional<std::string> chosen;
+        bool imports;
+        std::vector<std::string> messages;  // after the save question
+        std::string caption;                // of the last message
+        message_icon icon;
+    } cases[] = {
+        {"imported", false, {}, nacl, true, {}, "", message_icon::none},
+        {"changed text: No to the question, then imported",
+         true,
+         {answer::no},
+         nacl,
+         true,
+         {},
+         "",
+         message_icon::none},
+        {"Cancel to the question: no dialog",
+         true,
+         {answer::cancel},
+         std::nullopt,
+         false,
+         {},
+         "",
+         message_icon::none},
+        {"dialog cancelled", false, {}, std::nullopt, false, {}, "", message_icon::none},
+        {"file that cannot be read",
+         false,
+         {},
+         dir.file("missing.cif"),
+         false,
+         {std::string(msg::could_not_read_file)},
+         "missing.cif",
+         message_icon::error},
+        {"refused structure",
+         false,
+         {},
+         bad,
+         false,
+         {"bad.cif:8: unknown space group 'F m 3 q'"},
+         "Orvix",
+         message_icon::error},
+        {"partial occupancy: imported with a warning",
+         false,
+         {},
+         partial,
+         true,
+         {"partial.cif: 2 of the 3 sites are partly occupied; every site is kept"},
+         "Orvix",
+         message_icon::warning},
+        {"too large for the editor",
+         false,
+         {},
+         big,
+         false,
+         {"out of space"},
+         big,
+         message_icon::error},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixture f;
+        f.ui.editor = "old text";
+        f.doc = {"/somewhere/a.cry", "a.cry", c.modified, {}};
+        f.window.set_caption("a.cry");
+        for (answer a : c.answers) f.ui.answers.push_back(a);
+        f.ui.open_choices.push_back(c.chosen);
+        const std::string before = c.chosen ? read_file(*c.chosen) : "";
+
+        dispatch_command(f.sh, cmd::file_import);
+
+        std::vector<std::string> shown = f.ui.message_texts();
+        if (c.modified) {
+            ASSERT_FALSE(shown.empty());
+            EXPECT_EQ(shown.front(), "Save current changes in a.cry?");
+            shown.erase(shown.begin());
+        }
+        if (!c.messages.empty() && c.messages[0] == "out of space") {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0].rfind("Edit control out of space!", 0), 0u) << shown[0];
+            EXPECT_NE(shown[0].find("(700 atoms)"), std::string::npos) << shown[0];
+        } else {
+            EXPECT_EQ(shown, c.messages);
+        }
+        if (!c.messages.empty()) {
+            EXPECT_EQ(f.ui.messages.back().caption, c.caption);
+            EXPECT_EQ(f.ui.messages.back().icon, c.icon);
+        }
+        const bool dialog_shown = c.answers.empty() || c.answers.front() != answer::cancel;
+        EXPECT_EQ(f.ui.proposed_open_names,
+                  dialog_shown ? std::vector<std::string>{""} : std::vector<std::string>{});
+        if (c.imports) {
+            const std::string name = std::filesystem::path(*c.chosen).filename().string();
+            EXPECT_EQ(f.ui.editor, import_structure(before, name, {}).text);
+            EXPECT_EQ(f.doc.current_path, "");
+            EXPECT_EQ(f.doc.current_name, "");
+            EXPECT_EQ(f.window.caption, "Orvix - (untitled)");
+            EXPECT_TRUE(f.doc.modified) << "the imported text is saved nowhere yet";
+        } else {
+            EXPECT_EQ(f.ui.editor, "old text");
+            EXPECT_EQ(f.window.text_replacements, 0);
+            EXPECT_EQ(f.doc.current_path, "/somewhere/a.cry");
+            EXPECT_EQ(f.doc.current_name, "a.cry");
+            EXPECT_EQ(f.window.caption, "Orvix - a.cry");
+            EXPECT_EQ(f.doc.modified, c.modified);
+        }
+        if (c.chosen && std::filesystem::exists(*c.chosen)) {
+            EXPECT_EQ(read_file(*c.chosen), before) << "the imported file is never written";
+        }
     }
 }
 

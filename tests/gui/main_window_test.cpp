@@ -105,6 +105,7 @@ const std::vector<expected_entry>& expected_menu() {
     static const std::vector<expected_entry> entries = {
         {"&File", "", "&New", "Ctrl-N", 100},
         {"&File", "", "&Open...", "Ctrl-O", 101},
+        {"&File", "", "&Import Structure...", "", 106},
         {"&File", "", "Save &as...", "Ctrl-S", 103},
         {"&File", "", "-", "", 0},
         {"&File", "", "&Exit", "Ctrl-Q", 104},
@@ -379,6 +380,10 @@ TEST(Commands, EveryMenuCommandReachesItsHandler) {
                 break;
             case 103:
                 EXPECT_EQ(titles.size(), 1u);
+                break;
+            case 106:
+                EXPECT_EQ(titles.size(), 1u) << "the import dialog, cancelled";
+                EXPECT_EQ(text, "Si1 0.1 0.2 0.3");
                 break;
             case 104:
                 EXPECT_FALSE(window.isVisible());
