@@ -263,10 +263,8 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
          gamma_increment, gamma_end, phase, clockwise, anticlockwise, cutoff},
         observed);
 
-    const dialog_result result = dialog.run();
-    // Whatever the answer, the properties of the selected nuclei are fetched again.
-    finish_dipolar_dialog(record);
-    return result;
+    // The action fetches the properties of the selected nuclei once the dialog has closed.
+    return dialog.run();
 }
 
 }  // namespace orvix

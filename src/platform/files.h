@@ -43,7 +43,6 @@ class exclusive_file {
     ~exclusive_file();
 
     const std::string& path() const { return path_; }
-    bool is_open() const { return stream_ != nullptr; }
 
     // Reading. The position is shared by reads and writes, as for a C stream.
     bool rewind();
