@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "support/test_support.h"
@@ -94,22 +96,98 @@ TEST(ExclusiveFile, AFullDiskIsReported) {
     EXPECT_TRUE(reported);
 }
 
-TEST(LineReader, ReadsWholeLinesAndGivesThemCrLf) {
-    scratch_dir dir;
-    const std::string path = dir.file("lines.txt");
+std::vector<std::string> all_lines(exclusive_file& file) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (CVlgets(line, file)) lines.push_back(line);
+    EXPECT_TRUE(line.empty());
+    return lines;
+}
+
+TEST(LineReader, EndsLinesAtCrLfLfOrCrAndGivesThemCrLf) {
+    struct test_case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;
+    };
     const std::string long_line(5000, 'x');
-    write_file(path, "first\r\nsecond\n" + long_line + "\r\n\r\nlast");
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"CR LF, LF, a long line, an empty line, no end on the last",
+         "first\r\nsecond\n" + long_line + "\r\n\r\nlast",
+         {"first\r\n", "second\r\n", long_line + "\r\n", "\r\n", "last\r\n"}},
+        {"CR alone", "1 1 1 90 90 90\r/ c\rA 1 2 3\r",
+         {"1 1 1 90 90 90\r\n", "/ c\r\n", "A 1 2 3\r\n"}},
+        {"CR before CR LF is a line end of its own", "a\r\r\nb\r\n", {"a\r\n", "\r\n", "b\r\n"}},
+        {"LF then CR are two line ends", "a\n\rb", {"a\r\n", "\r\n", "b\r\n"}},
+        {"all three mixed", "a\rb\nc\r\nd\r", {"a\r\n", "b\r\n", "c\r\n", "d\r\n"}},
+        {"empty file", "", {}},
+    };
+    // clang-format on
+    scratch_dir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("lines.txt");
+        write_file(path, c.text);
+        auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+        ASSERT_TRUE(file);
+        EXPECT_EQ(all_lines(*file), c.lines);
+    }
+}
+
+// The reader takes the file in blocks: a line end split between two of them is still one.
+TEST(LineReader, ALineEndSplitBetweenBlocksStaysOne) {
+    scratch_dir dir;
+    const std::string path = dir.file("blocks.txt");
+    for (std::size_t block : {4096u, 8192u, 65536u, 131072u}) {
+        for (std::size_t shift : {0u, 1u, 2u}) {
+            // The first line end begins at byte block - shift.
+            const std::string first(block - shift, 'a');
+            for (const std::string end : {"\r\n", "\r", "\n"}) {
+                SCOPED_TRACE(std::to_string(block) + " - " + std::to_string(shift) + " " +
+                             (end == "\r\n" ? "CR LF"
+                              : end == "\r" ? "CR"
+                                            : "LF"));
+                write_file(path, first + end + "A 1 2 3" + end + "B 4 5 6");
+                auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+                ASSERT_TRUE(file);
+                const std::vector<std::string> expected = {first + "\r\n", "A 1 2 3\r\n",
+                                                           "B 4 5 6\r\n"};
+                EXPECT_EQ(all_lines(*file), expected);
+            }
+        }
+    }
+}
+
+// A file whose reading fails part-way (its descriptor is swapped for a directory's) ends
+// with read_failure, not with a short list of lines that looks complete.
+TEST(LineReader, AReadErrorIsNotTheEndOfTheFile) {
+    scratch_dir dir;
+    const std::string path = dir.file("failing.cry");
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += 'C';
+        text += std::to_string(i);
+        text += " 0.1 0.2 0.3\r\n";
+    }
+    write_file(path, text);
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     ASSERT_TRUE(file);
-    const std::vector<std::string> expected = {"first\r\n", "second\r\n", long_line + "\r\n",
-                                               "\r\n", "last\r\n"};
     std::string line;
-    for (const auto& want : expected) {
-        ASSERT_TRUE(CVlgets(line, *file));
-        EXPECT_EQ(line, want);
+    ASSERT_TRUE(CVlgets(line, *file));
+    const int directory = ::open(dir.file("").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(directory, 0);
+    ASSERT_GE(::dup2(directory, ::fileno(file->stream())), 0);
+    ::close(directory);
+    int lines = 1;
+    try {
+        while (CVlgets(line, *file)) ++lines;
+        ADD_FAILURE() << "the read error was taken for the end of the file after " << lines
+                      << " lines";
+    } catch (const read_failure& failure) {
+        EXPECT_EQ(failure.path(), path);
     }
-    EXPECT_FALSE(CVlgets(line, *file));
-    EXPECT_TRUE(line.empty());
+    EXPECT_LT(lines, 20000);
 }
 
 TEST(LineReader, PassesEightBitTextThrough) {
@@ -131,6 +209,9 @@ TEST(LineReader, PositionCanBeRestored) {
     std::string line;
     CVlgets(line, *file);
     const auto position = file->tell();
+    EXPECT_EQ(position, 3);
+    // The stream itself stands there too, for whoever reads it directly.
+    EXPECT_EQ(std::ftell(file->stream()), 3);
     CVlgets(line, *file);
     EXPECT_EQ(line, "b\r\n");
     ASSERT_TRUE(file->seek(position));
