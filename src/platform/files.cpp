@@ -234,11 +234,18 @@ bool exclusive_file::read_line(std::string& line) {
         const std::size_t stop =
             found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - block)
                              : lf;
-        line.append(block + read_begin_, stop - read_begin_);
-        read_begin_ = stop;
-        if (stop == read_end_) continue;  // the line goes on in the next block
-        ++read_begin_;
-        line.append("\r\n", 2);
+        const std::size_t length = stop - read_begin_;
+        if (stop == read_end_) {  // the line goes on in the next block
+            line.append(block + read_begin_, length);
+            read_begin_ = stop;
+            continue;
+        }
+        // One allocation for a line read into an empty string, line end included.
+        line.reserve(line.size() + length + 2);
+        line.append(block + read_begin_, length);
+        line.push_back('\r');
+        line.push_back('\n');
+        read_begin_ = stop + 1;
         if (found != nullptr) {
             // A CR LF pair is one line end, also when the LF opens the next block.
             if (read_begin_ == read_end_ && !fill_read_ahead()) return true;
