@@ -2,10 +2,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,46 @@ TEST(LineReader, AReadErrorIsNotTheEndOfTheFile) {
         EXPECT_EQ(failure.path(), path);
     }
     EXPECT_LT(lines, 20000);
+}
+
+// A line longer than the memory left: the reader must not report the end of the file. Run
+// in a child whose address space is capped a little above what it uses, over a sparse file
+// of zero bytes without a line end.
+TEST(LineReader, RunningOutOfMemoryIsNotTheEndOfTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator does not survive a capped address space";
+#else
+    constexpr long long headroom = 64ll << 20;
+    scratch_dir dir;
+    const std::string path = dir.file("huge-line.cry");
+    write_file(path, "");
+    ASSERT_EQ(::truncate(path.c_str(), 4 * headroom), 0);
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+    ASSERT_TRUE(file);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        long long pages = 0;
+        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%lld", &pages) != 1) pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t cap = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
+        const rlimit limit{cap, cap};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(5);
+        try {
+            std::string line;
+            std::_Exit(CVlgets(line, *file) ? 2 : 3);
+        } catch (const std::bad_alloc&) {
+            std::_Exit(0);
+        } catch (...) {
+            std::_Exit(4);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: a line came back, 3: taken for the end of the file";
+#endif
 }
 
 TEST(LineReader, PassesEightBitTextThrough) {
