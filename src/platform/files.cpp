@@ -145,7 +145,6 @@ void exclusive_file::release() noexcept {
     if (stream_ == nullptr) return;
     std::fclose(stream_);  // closing also drops the advisory lock
     stream_ = nullptr;
-    read_begin_ = read_end_ = 0;
     unclaim(device_, inode_);
 }
 
@@ -186,7 +185,6 @@ void exclusive_file::close() {
     const bool flushed = std::fflush(stream_) == 0;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    read_begin_ = read_end_ = 0;
     unclaim(device_, inode_);
     if (!flushed || !closed) throw write_failure(path_);
 }
@@ -205,8 +203,6 @@ void exclusive_file::give_back_read_ahead() {
 bool exclusive_file::fill_read_ahead() {
     if (!read_ahead_) read_ahead_ = std::make_unique_for_overwrite<char[]>(read_ahead_size);
     read_begin_ = read_end_ = lf_end_ = 0;
-    // Only this read's failure counts; the end-of-file flag is cleared with it.
-    std::clearerr(stream_);
     const std::size_t got = std::fread(read_ahead_.get(), 1, read_ahead_size, stream_);
     if (std::ferror(stream_) != 0) throw read_failure(path_);
     read_end_ = got;

@@ -247,7 +247,7 @@ TEST(LineReader, PositionCanBeRestored) {
     scratch_dir dir;
     const std::string path = dir.file("seek.txt");
     write_file(path, "a\r\nb\r\nc\r\n");
-    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read_write);
     std::string line;
     CVlgets(line, *file);
     const auto position = file->tell();
@@ -262,7 +262,15 @@ TEST(LineReader, PositionCanBeRestored) {
     ASSERT_TRUE(file->rewind());
     CVlgets(line, *file);
     EXPECT_EQ(line, "a\r\n");
+    ASSERT_TRUE(file->seek_end());
+    EXPECT_EQ(file->tell(), 9);
     EXPECT_EQ(CVFileLength(*file), 9);
+    // Reads and writes share the position: a write after a line lands right behind it.
+    ASSERT_TRUE(file->rewind());
+    CVlgets(line, *file);
+    file->write("B");
+    file->close();
+    EXPECT_EQ(read_file(path), "a\r\nB\r\nc\r\n");
 }
 
 TEST(TemporaryFiles, AreNewEmptyAndNamedWithThePrefix) {
