@@ -20,6 +20,9 @@ action_result run_action(const action_entry& entry, services& ui, document_state
     } catch (const write_failure& failure) {
         ui.message(msg::error_writing_file, failure.path(), message_icon::error,
                    message_buttons::ok);
+    } catch (const read_failure& failure) {
+        ui.message(msg::could_not_read_file, failure.path(), message_icon::error,
+                   message_buttons::ok);
     } catch (const action_abort& abort) {
         ui.message(abort.what(), msg::program_name, message_icon::error, message_buttons::ok);
     } catch (const std::bad_alloc&) {

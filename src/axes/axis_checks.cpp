@@ -57,6 +57,13 @@ double angle_between(const vec3& u, const vec3& v) {
 }
 
 bool check_unit_vectors(services& ui, axis_system& axes) {
+    for (const vec3& r : axes.row) {
+        if (!(std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z))) {
+            ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
+                       message_buttons::ok);
+            return false;
+        }
+    }
     bool deviates = false;
     for (const vec3& r : axes.row) {
         if (std::fabs(length(r) - 1.0) > unit_length_tolerance) {
@@ -82,7 +89,7 @@ bool check_orthogonality(services& ui, const axis_system& axes) {
     static constexpr pair pairs[] = {{0, 1, "x and y"}, {0, 2, "x and z"}, {1, 2, "y and z"}};
     for (const pair& p : pairs) {
         const double angle = angle_between(axes.row[p.first], axes.row[p.second]);
-        if (std::fabs(angle - right_angle) > right_angle_tolerance) {
+        if (!(std::fabs(angle - right_angle) <= right_angle_tolerance)) {
             // A question box, but either answer ends the action: the data must be fixed.
             ui.message(c_format(msg::not_orthogonal_format, p.name), msg::program_name,
                        message_icon::question, message_buttons::ok_cancel);

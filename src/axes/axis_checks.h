@@ -44,13 +44,15 @@ bool normalize_vector(vec3& v, services& ui);
 // The angle between two directions in degrees, 0 to 180. Neither may be a NULL vector.
 double angle_between(const vec3& u, const vec3& v);
 
-// Normalises all three rows. When a row's length differs from 1 by more than 0.001 the user
-// is asked first; Cancel leaves the rows unchanged. False on Cancel or a NULL vector (rows
-// normalised before it stay normalised).
+// Normalises all three rows. A direction cosine that is not a finite number is refused first
+// with "Wrong data format!" (no tolerance can be met by it). When a row's length differs from
+// 1 by more than 0.001 the user is asked; Cancel leaves the rows unchanged. False on such a
+// refusal, on Cancel or on a NULL vector (rows normalised before it stay normalised).
 bool check_unit_vectors(services& ui, axis_system& axes);
 
 // True when the pairs (x, y), (x, z), (y, z) are each within 0.2 degrees of a right angle;
-// otherwise the first failing pair is named to the user and the answer is false.
+// otherwise (an angle that is not a number included) the first failing pair is named to the
+// user and the answer is false.
 bool check_orthogonality(services& ui, const axis_system& axes);
 
 // True when x cross y lies within 2 degrees of z, or when the user has chosen an axis to

@@ -65,8 +65,16 @@ action_result euler_rotations(action_context& ctx) {
     while (read_atom_line(*input.file, atom, true, &*result)) {
         vec3 turned;
         apply_matrix(m, {atom.x, atom.y, atom.z}, turned);
-        write_atom_line(*result, atom.label, static_cast<float>(turned.x),
-                        static_cast<float>(turned.y), static_cast<float>(turned.z));
+        const float x = static_cast<float>(turned.x);
+        const float y = static_cast<float>(turned.y);
+        const float z = static_cast<float>(turned.z);
+        // A position that is no number, or one turned beyond single precision, would be
+        // written as "nan" or "inf"; the lines before it stay in the result.
+        if (!is_finite_position(x, y, z)) {
+            error_box(ui, msg::wrong_data_format);
+            return action_result::failed;
+        }
+        write_atom_line(*result, atom.label, x, y, z);
     }
     result->close();
     close_action_input(input);

@@ -62,6 +62,11 @@ action_result orthogonalize_axes_action(action_context& ctx) {
     atom_record atom;
     while (read < 3 && read_atom_line(*input.file, atom, true, &*result)) {
         if (is_origin_label(atom.label)) {
+            // Copied as it stands, so it must be a position of numbers as the axes must.
+            if (!is_finite_position(atom.x, atom.y, atom.z)) {
+                error_box(ui, msg::wrong_data_format, msg::program_name);
+                return action_result::failed;
+            }
             write_atom_line(*result, atom.label, atom.x, atom.y, atom.z);
             continue;
         }
@@ -124,8 +129,15 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
     while (read_atom_line(*input.file, atom, true, &*result)) {
         vec3 cartesian;
         apply_matrix(m, reorder_coordinates({atom.x, atom.y, atom.z}, order), cartesian);
-        write_atom_line(*result, atom.label, static_cast<float>(cartesian.x),
-                        static_cast<float>(cartesian.y), static_cast<float>(cartesian.z));
+        const float x = static_cast<float>(cartesian.x);
+        const float y = static_cast<float>(cartesian.y);
+        const float z = static_cast<float>(cartesian.z);
+        // No "nan" or "inf" in a result: the lines before such a position stay.
+        if (!is_finite_position(x, y, z)) {
+            error_box(ui, msg::wrong_data_format, msg::program_name);
+            return action_result::failed;
+        }
+        write_atom_line(*result, atom.label, x, y, z);
     }
     result->close();
     close_action_input(input);

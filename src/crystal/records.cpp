@@ -1,6 +1,8 @@
 // Crystal data line records.
 #include "crystal/records.h"
 
+#include <cmath>
+
 #include "crystal/atom_line_format.h"
 #include "platform/c_format.h"
 #include "platform/scan.h"
@@ -45,6 +47,10 @@ bool parse_atom_line(std::string_view line, atom_record& atom) {
     atom.y = xyz[1];
     atom.z = xyz[2];
     return true;
+}
+
+bool is_finite_position(float x, float y, float z) {
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
 }
 
 bool read_cell_line(exclusive_file& file, std::string& out) {

@@ -39,6 +39,10 @@ bool is_origin_label(std::string_view label);
 // not start that way.
 bool parse_atom_line(std::string_view line, atom_record& atom);
 
+// True when all three coordinates are finite numbers. "nan", "inf" and numbers beyond
+// single precision read as atom coordinates, but make no position to compute with.
+bool is_finite_position(float x, float y, float z);
+
 // The file's first line, line end included, when it is a cell line. The read position is
 // the same afterwards as before.
 bool read_cell_line(exclusive_file& file, std::string& out);

@@ -31,6 +31,10 @@ void report_dipolar_status(services& ui, dipolar_status status) {
             ui.message(msg::angles_not_finite, msg::program_name, message_icon::error,
                        message_buttons::ok);
             return;
+        case dipolar_status::wrong_data_format:
+            ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
+                       message_buttons::ok);
+            return;
         case dipolar_status::could_not_read:
         case dipolar_status::no_unit_cell:
         case dipolar_status::not_cartesian:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "app/messages.h"
@@ -19,14 +20,28 @@ axis_system rows(vec3 x, vec3 y, vec3 z) {
     return axis_system{{x, y, z}};
 }
 
+// Within the tolerance; a value that is not finite must be the very same (NaN for NaN).
+void expect_near(double got, double want, double tolerance) {
+    if (std::isnan(want)) {
+        EXPECT_TRUE(std::isnan(got)) << got;
+    } else if (std::isinf(want)) {
+        EXPECT_EQ(got, want);
+    } else {
+        EXPECT_NEAR(got, want, tolerance);
+    }
+}
+
 void expect_rows_near(const axis_system& got, const axis_system& want, double tolerance) {
     for (std::size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE("row " + std::to_string(i));
-        EXPECT_NEAR(got.row[i].x, want.row[i].x, tolerance);
-        EXPECT_NEAR(got.row[i].y, want.row[i].y, tolerance);
-        EXPECT_NEAR(got.row[i].z, want.row[i].z, tolerance);
+        expect_near(got.row[i].x, want.row[i].x, tolerance);
+        expect_near(got.row[i].y, want.row[i].y, tolerance);
+        expect_near(got.row[i].z, want.row[i].z, tolerance);
     }
 }
+
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double inf = std::numeric_limits<double>::infinity();
 
 // A unit vector in the xy plane at `degrees` from x (exact pi, independent of the code).
 vec3 in_xy_plane(double degrees) {
@@ -106,6 +121,7 @@ TEST(check_unit_vectors, asks_once_and_normalises) {
     };
     const auto& question = msg::not_unit_vectors;
     const auto& null = msg::null_vector;
+    const auto& wrong = msg::wrong_data_format;
     const double l = std::sqrt(1.01);
     // clang-format off
     const std::vector<test_case> cases = {
@@ -131,6 +147,14 @@ TEST(check_unit_vectors, asks_once_and_normalises) {
         {"rows before a NULL row stay normalised, rows after it unchanged",
          rows({2, 0, 0}, {0, 0, 0}, {0, 0, 3}), {answer::ok}, false,
          {std::string(question), std::string(null)}, rows({1, 0, 0}, {0, 0, 0}, {0, 0, 3})},
+        // No length of such a row differs from 1 by more than the tolerance, and no division
+        // can make it a unit vector: refused before anything else, every row left as it is.
+        {"NaN is refused", rows({nan, 0, 0}, {0, 1, 0}, {0, 0, 1}), {}, false, {std::string(wrong)},
+         rows({nan, 0, 0}, {0, 1, 0}, {0, 0, 1})},
+        {"infinity is refused before a question", rows({2, 0, 0}, {0, 1, 0}, {0, 0, -inf}), {},
+         false, {std::string(wrong)}, rows({2, 0, 0}, {0, 1, 0}, {0, 0, -inf})},
+        {"NaN in y of the second row", rows({1, 0, 0}, {0, nan, 0}, {0, 0, 1}), {}, false,
+         {std::string(wrong)}, rows({1, 0, 0}, {0, nan, 0}, {0, 0, 1})},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -146,6 +170,9 @@ TEST(check_unit_vectors, asks_once_and_normalises) {
             if (m.text == question) {
                 EXPECT_EQ(m.icon, message_icon::question);
                 EXPECT_EQ(m.buttons, message_buttons::ok_cancel);
+            } else {
+                EXPECT_EQ(m.icon, message_icon::error);
+                EXPECT_EQ(m.buttons, message_buttons::ok);
             }
         }
         EXPECT_TRUE(ui.answers.empty()) << "a scripted answer was not asked for";
@@ -170,6 +197,7 @@ TEST(check_orthogonality, names_the_first_failing_pair) {
          "x and y"},
         {"only y, z fail", rows({1, 0, 0}, {0, 1, 0}, {0, 0.6, 0.8}), "y and z"},
         {"y equal to z", rows({1, 0, 0}, {0, 0, 1}, {0, 0, 1}), "y and z"},
+        {"an angle that is no number", rows({1, 0, 0}, {0, 1, 0}, {nan, 0, 1}), "x and z"},
     };
     // clang-format on
     for (const auto& c : cases) {

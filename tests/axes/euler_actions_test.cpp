@@ -78,6 +78,8 @@ TEST(calculate_euler_angles, message_and_dialog_sequences) {
          {}, {}, {"Euler Angles"}, euler_angles{0, 0, 0}},
         {"two axis lines", crlf("X 1 0 0\nOR 0 0 0\nY 0 1 0\n"), {}, {}, {wrong}, {}, {}},
         {"no atom lines at all", crlf("/ nothing\n"), {}, {}, {wrong}, {}, {}},
+        {"a direction cosine that is no number", crlf("X nan 0 0\nY 0 1 0\nZ 0 0 1\n"), {}, {},
+         {wrong}, {}, {}},
         {"three decimals pass and are normalised first",
          crlf("X 0.707 0.707 0\nY -0.707 0.707 0\nZ 0 0 1\n"), {}, {}, {}, {"Euler Angles"},
          euler_angles{0, 0, 45}},
@@ -205,6 +207,42 @@ TEST(euler_rotations, forwards_then_backwards_gives_the_positions_back) {
                   action_result::completed);
         // Printed with 6 decimals twice: equal within a few units of the last digit.
         expect_same_atoms(atoms_of(read_file(dir.file("b.cry"))), atoms_of(input), 3e-6);
+    }
+}
+
+// A position that would be written as "nan" or "inf" ends the action; the lines before it
+// stay in the result.
+TEST(euler_rotations, refuses_a_position_that_is_no_finite_number) {
+    struct test_case {
+        const char* name;
+        std::string input;
+        euler_angles angles;
+        std::string written;
+    };
+    const std::string cell = crlf("1 1 1 90 90 90\n");
+    const std::string first = crlf("/ c\nA          1.000000     2.000000     3.000000\n");
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"not a number", cell + crlf("/ c\nA 1 2 3\nB 0 nan 0\nC 1 1 1\n"), {0, 0, 0},
+         cell + first},
+        {"beyond single precision as read", cell + crlf("/ c\nA 1 2 3\nB 0 0 -1e39\n"),
+         {0, 0, 0}, cell + first},
+        {"turned beyond single precision", crlf("B 3e38 3e38 0\nC 1 1 1\n"), {45, 0, 0}, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::scratch_dir dir;
+        scripted_services ui;
+        ui.on_euler_rotations = [&](euler_angles& a) {
+            a = c.angles;
+            return dialog_result::ok;
+        };
+        EXPECT_EQ(test::run_on_text(euler_forwards_command, ui, c.input, dir.file("out.cry")),
+                  action_result::failed);
+        EXPECT_EQ(ui.message_texts(),
+                  std::vector<std::string>{std::string(msg::wrong_data_format)});
+        EXPECT_EQ(read_file(dir.file("out.cry")), c.written);
     }
 }
 
