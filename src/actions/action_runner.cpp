@@ -14,6 +14,8 @@ action_result run_action(action_function run, int command, int mode, services& u
         return run(ctx);
     } catch (const write_failure& failure) {
         show_error(ui, msg::error_writing_file, failure.path());
+    } catch (const read_failure& failure) {
+        show_error(ui, msg::could_not_read_file, failure.path());
     } catch (const action_abort& abort) {
         show_error(ui, abort.what());
     } catch (const std::bad_alloc&) {

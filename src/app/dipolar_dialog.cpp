@@ -145,7 +145,7 @@ dialog_result run_dipolar_dialog(QWidget* owner, services& ui, dipolar_parameter
     dialog.setObjectName(QStringLiteral("dipolar_dialog"));
 
     QStringList labels;
-    for (const std::string& label : InitNucleiListLabels())
+    for (const std::string& label : nucleus_list_labels())
         labels << QString::fromLatin1(label.c_str());
 
     // Define Dipolar Interaction.

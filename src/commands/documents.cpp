@@ -53,7 +53,7 @@ bool may_close(shell& sh) {
 bool read_file_into_editor(shell& sh, const std::string& path) {
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     if (!file) return false;
-    const std::int64_t length = CVFileLength(*file);
+    const std::int64_t length = file_length_in_bytes(*file);
     if (length < 0) return false;
     if (static_cast<std::uint64_t>(length) >= editor_limit) {
         show_error(sh.ui, msg::file_too_large, path);

@@ -13,7 +13,7 @@ std::string error_report_text(int first, int second) {
     return text;
 }
 
-void CVErrMess(services& ui, int first, int second) {
+void show_error_messages(services& ui, int first, int second) {
     show_error(ui, error_report_text(first, second));
 }
 
@@ -28,11 +28,15 @@ void report_dipolar_status(services& ui, dipolar_status status) {
         case dipolar_status::angles_not_finite:
             show_error(ui, msg::angles_not_finite);
             return;
+        case dipolar_status::wrong_data_format:
+            ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
+                       message_buttons::ok);
+            return;
         case dipolar_status::could_not_read:
         case dipolar_status::no_unit_cell:
         case dipolar_status::not_cartesian:
         case dipolar_status::unexpected_end:
-            CVErrMess(ui, 7, static_cast<int>(status));
+            show_error_messages(ui, 7, static_cast<int>(status));
             return;
     }
 }

@@ -41,7 +41,8 @@ offset offset_between(const atom_record& observed, const atom_record& neighbour)
 
 // A neighbour counts when it lies within the cut-off (a negative cut-off acts as its
 // absolute value) and away from the observed nucleus: a distance of 0 is the observed
-// nucleus listed twice, and a distance that is not a number has no place in a sum.
+// nucleus listed twice (a symmetry image on a special position), whose term would be
+// infinite. Coordinates that are not numbers never get here: the input is refused.
 bool counts(double r, const dipolar_parameters& parameters) {
     return !(r > std::fabs(parameters.cutoff)) && r > 0.0;
 }
@@ -62,17 +63,23 @@ dipolar_status read_dipolar_input(exclusive_file& input, dipolar_input& out) {
     // The same records, tested in the same order, that read_atom_line meets; kept in memory
     // because the rotation pattern copies the comments once per angle.
     std::string line;
-    while (CVlgets(line, input)) {
+    bool has_observed = false;
+    while (read_text_line(line, input)) {
         dipolar_entry entry;
         if (is_comment_line(line)) {
             entry.is_comment = true;
             entry.comment = std::move(line);
         } else if (is_cell_line(line) || !parse_atom_line(line, entry.atom)) {
             continue;
+        } else {
+            // The first atom line is the observed nucleus, whatever its label.
+            const bool takes_part = !has_observed || !is_origin_label(entry.atom.label);
+            has_observed = true;
+            if (takes_part && !is_finite_position(entry.atom.x, entry.atom.y, entry.atom.z))
+                return dipolar_status::wrong_data_format;
         }
         out.entries.push_back(std::move(entry));
     }
-    if (std::ferror(input.stream()) != 0) return dipolar_status::could_not_read;
     return dipolar_status::ok;
 }
 

@@ -20,16 +20,17 @@
 namespace orvix {
 
 // The status of a computation: 0, or the number of the message that reports the failure.
-// The last two are refusals of this program's own and have no message number.
+// Statuses 100 to 102 are refusals of this program's own and have no message number.
 enum class dipolar_status : int {
     ok = 0,
-    could_not_read = 3,            // the input could not be read to its end
+    could_not_read = 3,            // the input could not be set back to its start
     no_unit_cell = 4,              // the first line is not a cell line
     not_cartesian = 5,             // the cell is not Cartesian
     unexpected_end = 6,            // no atom line at all
     increment_not_positive = 100,  // the rotation pattern would never reach its end angle
     cancelled = 101,               // the user cancelled the progress dialog
     angles_not_finite = 102,       // an infinite start or end angle: the pattern never ends
+    wrong_data_format = 165,       // a coordinate of an atom that takes part is no finite number
 };
 
 // Constants with the exact values the reports are defined with.
@@ -64,8 +65,11 @@ struct dipolar_input {
 };
 
 // Checks the cell line (no_unit_cell, not_cartesian) and reads every comment and atom line
-// of the input from its start, as the crystal data readers would return them. could_not_read
-// when the file fails before its end.
+// of the input from its start, as the crystal data readers would return them. An observed
+// nucleus or a neighbour with a coordinate that is not a finite number (nan, or a number
+// beyond single precision) is refused with wrong_data_format: such a neighbour could only be
+// left out of the sum, which would then look complete. Origin lines take no part and are
+// not checked. A read error throws read_failure.
 dipolar_status read_dipolar_input(exclusive_file& input, dipolar_input& out);
 
 // Called after each unit of work with the number done so far; false stops the work.

@@ -1,5 +1,5 @@
-// The two ways an action can be ended from deep inside a computation or a writer. Both are
-// caught by the action runner, which shows the message; RAII closes the action's files and
+// The ways an action can be ended from deep inside a computation, a reader or a writer. All
+// are caught by the action runner, which shows the message; RAII closes the action's files and
 // deletes its temporary copy on the way out. No exception reaches a front end.
 #pragma once
 
@@ -14,6 +14,18 @@ class write_failure : public std::runtime_error {
   public:
     explicit write_failure(std::string path)
         : std::runtime_error("write failure: " + path), path_(std::move(path)) {}
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The input could not be read on (an I/O error): reported as "Could not read file!" with
+// the file's path as caption, never taken for the end of the file.
+class read_failure : public std::runtime_error {
+  public:
+    explicit read_failure(std::string path)
+        : std::runtime_error("read failure: " + path), path_(std::move(path)) {}
     const std::string& path() const { return path_; }
 
   private:

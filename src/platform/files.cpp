@@ -8,7 +8,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -43,6 +45,8 @@ void unclaim(std::uint64_t device, std::uint64_t inode) {
 }
 
 constexpr std::size_t stream_buffer_size = 1 << 16;
+// No smaller than the stream's buffer, so that the C library reads into it directly.
+constexpr std::size_t read_ahead_size = stream_buffer_size;
 
 // Ends a failed open: closes the descriptor, keeps `reason` for the caller, no result.
 std::nullopt_t refuse(int fd, int reason, int* error) {
@@ -139,7 +143,11 @@ exclusive_file::exclusive_file(exclusive_file&& other) noexcept
       device_(other.device_),
       inode_(other.inode_),
       claimed_(other.claimed_),
-      writing_(other.writing_) {}
+      writing_(other.writing_),
+      read_ahead_(std::move(other.read_ahead_)),
+      read_begin_(std::exchange(other.read_begin_, 0)),
+      read_end_(std::exchange(other.read_end_, 0)),
+      lf_end_(std::exchange(other.lf_end_, 0)) {}
 
 exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
     if (this != &other) {
@@ -150,6 +158,10 @@ exclusive_file& exclusive_file::operator=(exclusive_file&& other) noexcept {
         inode_ = other.inode_;
         claimed_ = other.claimed_;
         writing_ = other.writing_;
+        read_ahead_ = std::move(other.read_ahead_);
+        read_begin_ = std::exchange(other.read_begin_, 0);
+        read_end_ = std::exchange(other.read_end_, 0);
+        lf_end_ = std::exchange(other.lf_end_, 0);
     }
     return *this;
 }
@@ -171,21 +183,27 @@ bool exclusive_file::rewind() {
 
 bool exclusive_file::seek_end() {
     writing_ = false;
+    read_begin_ = read_end_ = 0;
     return stream_ != nullptr && std::fseek(stream_, 0, SEEK_END) == 0;
 }
 
 std::int64_t exclusive_file::tell() {
-    return stream_ == nullptr ? -1 : static_cast<std::int64_t>(::ftello(stream_));
+    if (stream_ == nullptr) return -1;
+    const std::int64_t position = ::ftello(stream_);
+    if (position < 0) return -1;
+    return position - static_cast<std::int64_t>(read_end_ - read_begin_);
 }
 
 bool exclusive_file::seek(std::int64_t position) {
     writing_ = false;
+    read_begin_ = read_end_ = 0;
     return stream_ != nullptr && ::fseeko(stream_, static_cast<off_t>(position), SEEK_SET) == 0;
 }
 
 void exclusive_file::write(std::string_view bytes) {
     if (stream_ == nullptr) throw write_failure(path_);
     if (bytes.empty()) return;
+    give_back_read_ahead();
     writing_ = true;
     if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
         throw write_failure(path_);
@@ -200,29 +218,73 @@ void exclusive_file::close() {
     if (!flushed || !closed) throw write_failure(path_);
 }
 
-bool CVlgets(std::string& line, exclusive_file& file) {
-    line.clear();
-    std::FILE* stream = file.stream();
-    if (stream == nullptr) return false;
-    // One buffer per thread, grown by getline as needed and kept for the next line.
-    struct line_buffer {
-        char* data = nullptr;
-        std::size_t capacity = 0;
-        ~line_buffer() { std::free(data); }
-    };
-    thread_local line_buffer buffer;
-    const ssize_t length = ::getline(&buffer.data, &buffer.capacity, stream);
-    if (length < 0) return false;
-    line.assign(buffer.data, static_cast<std::size_t>(length));
-    if (!line.empty() && line.back() == '\n') {
-        if (line.size() < 2 || line[line.size() - 2] != '\r') line.insert(line.size() - 1, 1, '\r');
-    } else {
-        line += "\r\n";
-    }
-    return true;
+std::FILE* exclusive_file::stream() {
+    give_back_read_ahead();
+    return stream_;
 }
 
-std::int64_t CVFileLength(exclusive_file& file) {
+void exclusive_file::give_back_read_ahead() {
+    const std::size_t unread = read_end_ - read_begin_;
+    read_begin_ = read_end_ = 0;
+    if (unread > 0) ::fseeko(stream_, -static_cast<off_t>(unread), SEEK_CUR);
+}
+
+bool exclusive_file::fill_read_ahead() {
+    if (!read_ahead_) read_ahead_ = std::make_unique_for_overwrite<char[]>(read_ahead_size);
+    read_begin_ = read_end_ = lf_end_ = 0;
+    const std::size_t got = std::fread(read_ahead_.get(), 1, read_ahead_size, stream_);
+    if (std::ferror(stream_) != 0) throw read_failure(path_);
+    read_end_ = got;
+    return got > 0;
+}
+
+bool exclusive_file::read_line(std::string& line) {
+    line.clear();
+    if (stream_ == nullptr) return false;
+    for (;;) {
+        if (read_begin_ == read_end_ && !fill_read_ahead()) {
+            if (line.empty()) return false;
+            line.append("\r\n", 2);  // a last line without a line end
+            return true;
+        }
+        const char* const block = read_ahead_.get();
+        // The next LF is searched once per block and remembered, so that a file of CR line
+        // ends alone is not searched to the end of the block for every line.
+        if (read_begin_ >= lf_end_) {
+            const void* lf = std::memchr(block + read_begin_, '\n', read_end_ - read_begin_);
+            lf_end_ = (lf != nullptr ? static_cast<const char*>(lf) - block : read_end_) + 1;
+        }
+        const std::size_t lf = lf_end_ - 1;  // read_end_ when the block holds no LF
+        const void* found = std::memchr(block + read_begin_, '\r', lf - read_begin_);
+        const std::size_t stop =
+            found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - block)
+                             : lf;
+        const std::size_t length = stop - read_begin_;
+        if (stop == read_end_) {  // the line goes on in the next block
+            line.append(block + read_begin_, length);
+            read_begin_ = stop;
+            continue;
+        }
+        // One allocation for a line read into an empty string, line end included.
+        line.reserve(line.size() + length + 2);
+        line.append(block + read_begin_, length);
+        line.push_back('\r');
+        line.push_back('\n');
+        read_begin_ = stop + 1;
+        if (found != nullptr) {
+            // A CR LF pair is one line end, also when the LF opens the next block.
+            if (read_begin_ == read_end_ && !fill_read_ahead()) return true;
+            if (read_ahead_[read_begin_] == '\n') ++read_begin_;
+        }
+        return true;
+    }
+}
+
+bool read_text_line(std::string& line, exclusive_file& file) {
+    return file.read_line(line);
+}
+
+std::int64_t file_length_in_bytes(exclusive_file& file) {
     std::FILE* stream = file.stream();
     if (stream == nullptr) return -1;
     std::fflush(stream);

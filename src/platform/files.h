@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,7 +45,8 @@ class exclusive_file {
 
     const std::string& path() const { return path_; }
 
-    // Reading. The position is shared by reads and writes, as for a C stream.
+    // Reading. The position is shared by reads and writes, as for a C stream; bytes the
+    // line reader has read ahead do not count as read.
     bool rewind();
     bool seek_end();
     std::int64_t tell();
@@ -56,13 +58,18 @@ class exclusive_file {
     // Flushes and closes. Throws write_failure when buffered bytes could not be written.
     void close();
 
-    // The underlying stream, for the line reader.
-    std::FILE* stream() { return stream_; }
+    // The next line, see read_text_line. Throws read_failure when the file cannot be read.
+    bool read_line(std::string& line);
+
+    // The underlying stream, positioned where the line reader stands.
+    std::FILE* stream();
 
   private:
     exclusive_file(std::FILE* stream, std::string path, std::uint64_t device, std::uint64_t inode,
                    bool claimed = true);
     void release() noexcept;
+    bool fill_read_ahead();
+    void give_back_read_ahead();
 
     std::FILE* stream_ = nullptr;
     std::string path_;
@@ -70,16 +77,25 @@ class exclusive_file {
     std::uint64_t inode_ = 0;
     bool claimed_ = true;  // the device and inode are in this process's registry
     bool writing_ = false;
+    // The line reader's own buffer: it looks for either line end itself, which a read up to
+    // one delimiter cannot do. The stream stands at read_end_, the reader at read_begin_;
+    // lf_end_ is one past the block's next LF (read_end_ + 1 without one), 0 when unknown.
+    std::unique_ptr<char[]> read_ahead_;
+    std::size_t read_begin_ = 0;
+    std::size_t read_end_ = 0;
+    std::size_t lf_end_ = 0;
 };
 
 // Reads the next line from the file's position into `line`, whole whatever its length.
-// Its line end is kept and always given as CR LF: a bare LF, and a last line without any
-// line end, come back ending in CR LF, so that copied lines never run into each other.
-// False at the end of the file.
-bool CVlgets(std::string& line, exclusive_file& file);
+// A line ends at CR LF, at LF alone or at CR alone (old Macintosh files). Its line end is
+// kept and always given as CR LF, as is a last line without any line end, so that copied
+// lines never run into each other. False at the end of the file. A file that cannot be
+// read throws read_failure, and a line too long for memory std::bad_alloc: neither is
+// taken for the end of the file.
+bool read_text_line(std::string& line, exclusive_file& file);
 
 // The file's length in bytes, or -1 when it cannot be told.
-std::int64_t CVFileLength(exclusive_file& file);
+std::int64_t file_length_in_bytes(exclusive_file& file);
 
 // A new empty file with a unique name beginning with "orv" in the temporary directory.
 // Nothing when no such file could be made. Until delete_file removes it, the file is among

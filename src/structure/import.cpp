@@ -166,7 +166,7 @@ import_result import_structure(std::string_view bytes, const std::string& source
 }
 
 std::optional<std::string> read_whole_file(exclusive_file& file) {
-    const std::int64_t length = CVFileLength(file);
+    const std::int64_t length = file_length_in_bytes(file);
     if (length < 0 || !file.rewind()) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.stream());

@@ -18,7 +18,7 @@ namespace {
 // The comment lines of the input from its read position on; all other lines are dropped.
 void copy_remaining_comments(exclusive_file& input, exclusive_file& out) {
     std::string line;
-    while (CVlgets(line, input))
+    while (read_text_line(line, input))
         if (is_comment_line(line)) out.write(line);
 }
 

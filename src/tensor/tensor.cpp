@@ -73,7 +73,7 @@ bool take_tensor_numbers(std::string_view line, tensor_numbers& numbers) {
 bool read_tensor(exclusive_file& input, exclusive_file& out, tensor9& values) {
     tensor_numbers numbers;
     std::string line;
-    while (CVlgets(line, input)) {
+    while (read_text_line(line, input)) {
         if (is_comment_line(line)) {
             out.write(line);
             continue;

@@ -223,6 +223,19 @@ TEST_F(ProtocolTest, AnAbortedActionEndsWithItsMessageAndCleansUp) {
     EXPECT_EQ(ui_.editor, sample);
 }
 
+action_result unreadable_input_action(action_context&) {
+    throw read_failure("/data/input.cry");
+}
+
+TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
+    const action_entry entry{0, 0, "", &unreadable_input_action};
+    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::failed);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Could not read file!");
+    EXPECT_EQ(ui_.messages[0].caption, "/data/input.cry");
+    EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+}
+
 TEST_F(ProtocolTest, WriteEditorToFileMessages) {
     struct {
         const char* name;

@@ -152,6 +152,20 @@ TEST_F(DipolarAction, AngleRangesRefusedOrEmpty) {
     }
 }
 
+TEST_F(DipolarAction, ANeighbourThatIsNoNumberIsRefusedWithNothingWritten) {
+    for (int type : {0, 1}) {
+        SCOPED_TRACE(type == 0 ? "powder" : "single crystal");
+        const action_result result = run(crlf(cartesian + "H 0 0 0\nH 1 nan 0\nH 1 0 0\n"),
+                                         [&](dipolar_parameters& p) { p.moment_type = type; });
+        EXPECT_EQ(result, action_result::failed);
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, "Wrong data format!");
+        EXPECT_EQ(ui_.messages[0].caption, "Orvix");
+        EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+        EXPECT_EQ(written(), "");
+    }
+}
+
 TEST_F(DipolarAction, CancelledDialogLeavesAnEmptyResultAndKeepsTheEdits) {
     const action_result result = run(
         crlf(cartesian + "H 0 0 0\nH 1 0 0\n"),

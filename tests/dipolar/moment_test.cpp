@@ -131,11 +131,12 @@ TEST(PowderSum, CutOffCountsANeighbourExactlyAtIt) {
     }
 }
 
+// Skipped whatever their coordinates: a later origin line takes no part at all.
 TEST(PowderSum, OriginLinesAreSkippedButCanBeTheObservedNucleus) {
     const dipolar_parameters p = powder(parameters_for("1H", "1H"));
     const auto lines = report_lines(
-        run_moment(crlf(cartesian + "oR 0 0 0\nor 1 0 0\nH1 2 0 0\nOR 3 0 0\nOr 4 0 0\nH2 0 5 0\n"
-                                    "ORx 6 0 0\n"),
+        run_moment(crlf(cartesian + "oR 0 0 0\nor 1 0 0\nH1 2 0 0\nOR nan inf 0\nOr 4 0 0\n"
+                                    "H2 0 5 0\nORx 6 0 0\n"),
                    p)
             .report);
     ASSERT_EQ(lines.size(), 5u);
@@ -219,6 +220,16 @@ TEST(InputChecks, StatusCodesOfTheInput) {
         {"alpha not 90", "1 1 1 60 90 90\nH 0 0 0\n", dipolar_status::not_cartesian, ""},
         {"no atom line", "1 7.5 3.2 90 120 60\n/ only a comment\n", dipolar_status::unexpected_end,
          powder_header + "\n/ only a comment\n"},
+        // A neighbour that is no number would drop out of the sum unseen; refused before the
+        // first line of either report.
+        {"neighbour not a number", cartesian + "H0 0 0 0\nH1 1 0 0\nH2 nan 0 0\n",
+         dipolar_status::wrong_data_format, ""},
+        {"neighbour beyond single precision", cartesian + "H0 0 0 0\nH1 0 0 1e39\n/ c\nH2 1 0 0\n",
+         dipolar_status::wrong_data_format, ""},
+        {"observed nucleus not a number", cartesian + "H0 0 -nan 0\nH1 1 0 0\n",
+         dipolar_status::wrong_data_format, ""},
+        {"origin line as the observed nucleus", cartesian + "OR inf 0 0\nH1 1 0 0\n",
+         dipolar_status::wrong_data_format, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

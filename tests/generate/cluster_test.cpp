@@ -297,7 +297,7 @@ TEST(cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
     // Van Vleck's powder moment of like spins, as the report defines it: for each neighbour
     // (I + 1) I 12/5 (coupling gamma^2 / r^3)^2 pi^2.
     namespace dc = dipolar_constants;
-    const double gamma = GetNucleusGamma(1), spin = GetNucleusSpin(1);
+    const double gamma = nucleus_gamma(1), spin = nucleus_spin(1);
     const double lattice_sum = 8.40192 - 4 * M_PI / (3 * reach * reach * reach);
     const double expected = (spin + 1) * spin * dc::powder_like *
                             std::pow(dc::coupling * gamma * gamma, 2) * dc::pi * dc::pi *

@@ -2,12 +2,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <new>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/signal_cleanup.h"
@@ -155,22 +159,138 @@ TEST(ExclusiveFile, AFullDiskIsReported) {
     EXPECT_TRUE(reported);
 }
 
-TEST(LineReader, ReadsWholeLinesAndGivesThemCrLf) {
-    scratch_dir dir;
-    const std::string path = dir.file("lines.txt");
+std::vector<std::string> all_lines(exclusive_file& file) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (read_text_line(line, file)) lines.push_back(line);
+    EXPECT_TRUE(line.empty());
+    return lines;
+}
+
+TEST(LineReader, EndsLinesAtCrLfLfOrCrAndGivesThemCrLf) {
+    struct test_case {
+        const char* name;
+        std::string text;
+        std::vector<std::string> lines;
+    };
     const std::string long_line(5000, 'x');
-    write_file(path, "first\r\nsecond\n" + long_line + "\r\n\r\nlast");
+    // clang-format off
+    const std::vector<test_case> cases = {
+        {"CR LF, LF, a long line, an empty line, no end on the last",
+         "first\r\nsecond\n" + long_line + "\r\n\r\nlast",
+         {"first\r\n", "second\r\n", long_line + "\r\n", "\r\n", "last\r\n"}},
+        {"CR alone", "1 1 1 90 90 90\r/ c\rA 1 2 3\r",
+         {"1 1 1 90 90 90\r\n", "/ c\r\n", "A 1 2 3\r\n"}},
+        {"CR before CR LF is a line end of its own", "a\r\r\nb\r\n", {"a\r\n", "\r\n", "b\r\n"}},
+        {"LF then CR are two line ends", "a\n\rb", {"a\r\n", "\r\n", "b\r\n"}},
+        {"all three mixed", "a\rb\nc\r\nd\r", {"a\r\n", "b\r\n", "c\r\n", "d\r\n"}},
+        {"empty file", "", {}},
+    };
+    // clang-format on
+    scratch_dir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("lines.txt");
+        write_file(path, c.text);
+        auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+        ASSERT_TRUE(file);
+        EXPECT_EQ(all_lines(*file), c.lines);
+    }
+}
+
+// The reader takes the file in blocks: a line end split between two of them is still one.
+TEST(LineReader, ALineEndSplitBetweenBlocksStaysOne) {
+    scratch_dir dir;
+    const std::string path = dir.file("blocks.txt");
+    for (std::size_t block : {4096u, 8192u, 65536u, 131072u}) {
+        for (std::size_t shift : {0u, 1u, 2u}) {
+            // The first line end begins at byte block - shift.
+            const std::string first(block - shift, 'a');
+            for (const std::string end : {"\r\n", "\r", "\n"}) {
+                SCOPED_TRACE(std::to_string(block) + " - " + std::to_string(shift) + " " +
+                             (end == "\r\n" ? "CR LF"
+                              : end == "\r" ? "CR"
+                                            : "LF"));
+                write_file(path, first + end + "A 1 2 3" + end + "B 4 5 6");
+                auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+                ASSERT_TRUE(file);
+                const std::vector<std::string> expected = {first + "\r\n", "A 1 2 3\r\n",
+                                                           "B 4 5 6\r\n"};
+                EXPECT_EQ(all_lines(*file), expected);
+            }
+        }
+    }
+}
+
+// A file whose reading fails part-way (its descriptor is swapped for a directory's) ends
+// with read_failure, not with a short list of lines that looks complete.
+TEST(LineReader, AReadErrorIsNotTheEndOfTheFile) {
+    scratch_dir dir;
+    const std::string path = dir.file("failing.cry");
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += 'C';
+        text += std::to_string(i);
+        text += " 0.1 0.2 0.3\r\n";
+    }
+    write_file(path, text);
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     ASSERT_TRUE(file);
-    const std::vector<std::string> expected = {"first\r\n", "second\r\n", long_line + "\r\n",
-                                               "\r\n", "last\r\n"};
     std::string line;
-    for (const auto& want : expected) {
-        ASSERT_TRUE(CVlgets(line, *file));
-        EXPECT_EQ(line, want);
+    ASSERT_TRUE(read_text_line(line, *file));
+    const int directory = ::open(dir.file("").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(directory, 0);
+    ASSERT_GE(::dup2(directory, ::fileno(file->stream())), 0);
+    ::close(directory);
+    int lines = 1;
+    try {
+        while (read_text_line(line, *file)) ++lines;
+        ADD_FAILURE() << "the read error was taken for the end of the file after " << lines
+                      << " lines";
+    } catch (const read_failure& failure) {
+        EXPECT_EQ(failure.path(), path);
     }
-    EXPECT_FALSE(CVlgets(line, *file));
-    EXPECT_TRUE(line.empty());
+    EXPECT_LT(lines, 20000);
+}
+
+// A line longer than the memory left: the reader must not report the end of the file. Run
+// in a child whose address space is capped a little above what it uses, over a sparse file
+// of zero bytes without a line end.
+TEST(LineReader, RunningOutOfMemoryIsNotTheEndOfTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator does not survive a capped address space";
+#else
+    constexpr long long headroom = 64ll << 20;
+    scratch_dir dir;
+    const std::string path = dir.file("huge-line.cry");
+    write_file(path, "");
+    ASSERT_EQ(::truncate(path.c_str(), 4 * headroom), 0);
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+    ASSERT_TRUE(file);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        long long pages = 0;
+        if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%lld", &pages) != 1) pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t cap = static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + headroom);
+        const rlimit limit{cap, cap};
+        if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(5);
+        try {
+            std::string line;
+            std::_Exit(read_text_line(line, *file) ? 2 : 3);
+        } catch (const std::bad_alloc&) {
+            std::_Exit(0);
+        } catch (...) {
+            std::_Exit(4);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: a line came back, 3: taken for the end of the file";
+#endif
 }
 
 TEST(LineReader, PassesEightBitTextThrough) {
@@ -180,7 +300,7 @@ TEST(LineReader, PassesEightBitTextThrough) {
     write_file(path, text);
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     std::string line;
-    ASSERT_TRUE(CVlgets(line, *file));
+    ASSERT_TRUE(read_text_line(line, *file));
     EXPECT_EQ(line, text);
 }
 
@@ -188,19 +308,30 @@ TEST(LineReader, PositionCanBeRestored) {
     scratch_dir dir;
     const std::string path = dir.file("seek.txt");
     write_file(path, "a\r\nb\r\nc\r\n");
-    auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
+    auto file = exclusive_file::open_existing(path, exclusive_file::access::read_write);
     std::string line;
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     const auto position = file->tell();
-    CVlgets(line, *file);
+    EXPECT_EQ(position, 3);
+    // The stream itself stands there too, for whoever reads it directly.
+    EXPECT_EQ(std::ftell(file->stream()), 3);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "b\r\n");
     ASSERT_TRUE(file->seek(position));
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "b\r\n");
     ASSERT_TRUE(file->rewind());
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "a\r\n");
-    EXPECT_EQ(CVFileLength(*file), 9);
+    ASSERT_TRUE(file->seek_end());
+    EXPECT_EQ(file->tell(), 9);
+    EXPECT_EQ(file_length_in_bytes(*file), 9);
+    // Reads and writes share the position: a write after a line lands right behind it.
+    ASSERT_TRUE(file->rewind());
+    read_text_line(line, *file);
+    file->write("B");
+    file->close();
+    EXPECT_EQ(read_file(path), "a\r\nB\r\nc\r\n");
 }
 
 TEST(TemporaryFiles, AreNewEmptyAndNamedWithThePrefix) {
