@@ -40,6 +40,7 @@ inline constexpr int make_oblique = 128;  // always greyed, no action
 inline constexpr int dipolar_moment = 130;
 inline constexpr int diagonalise_descending = 131;
 inline constexpr int diagonalise_ascending = 132;
+inline constexpr int tensor_parameters = 133;
 inline constexpr int help_contents = 140;
 inline constexpr int help_about = 141;
 }  // namespace cmd
