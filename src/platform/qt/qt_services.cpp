@@ -194,6 +194,9 @@ dialog_result qt_services::symmetry_operations_dialog(symmetry_operation& operat
 dialog_result qt_services::generate_block_dialog(block_record& block) {
     return run_generate_block_dialog(owner_, *this, block);
 }
+dialog_result qt_services::tensor_parameters_dialog(tensor_parameters_record& record) {
+    return run_tensor_parameters_dialog(owner_, *this, record);
+}
 
 void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
     progress_ = std::make_unique<QProgressDialog>(
