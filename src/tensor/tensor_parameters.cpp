@@ -254,10 +254,12 @@ std::optional<efg_parameters> efg_tensor_parameters(const principal_frame& frame
                      [&](int a, int b) { return std::fabs(v[a]) < std::fabs(v[b]); });
     efg_parameters p;
     // At eta = 1 Vyy = -Vzz; the convention leaves the sign of Vzz open, and Vzz is taken
-    // positive.
+    // positive. (Equal values of one sign are no such case: a tensor with a trace can have
+    // them.)
     const double vzz = v[order[2]];
     const double vyy = v[order[1]];
-    if (std::fabs(vzz) > tolerance && std::fabs(std::fabs(vzz) - std::fabs(vyy)) <= tolerance) {
+    if (std::fabs(vzz) > tolerance && std::fabs(std::fabs(vzz) - std::fabs(vyy)) <= tolerance &&
+        (vzz > 0) != (vyy > 0)) {
         p.vzz_sign_chosen = true;
         if (vyy > vzz) std::swap(order[1], order[2]);
     }

@@ -32,8 +32,9 @@ tensor_parameters_record& tensor_parameters_settings() {
 bool is_quadrupolar_nucleus(int position) {
     const auto table = nuclei_table();
     if (position < 0 || position >= static_cast<int>(table.size())) return false;
-    const nucleus& n = table[static_cast<std::size_t>(position)];
-    return n.spin >= 1.0 && n.quadrupole_moment != 0.0;
+    // Every nucleus of spin 1 or more has its quadrupole moment in the table
+    // (data/verify_nuclei.py checks it).
+    return table[static_cast<std::size_t>(position)].spin >= 1.0;
 }
 
 std::vector<int> quadrupolar_nucleus_positions() {

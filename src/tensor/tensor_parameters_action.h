@@ -22,8 +22,8 @@ inline constexpr std::string_view reference_not_usable =
 // The one record for the whole run: each use of the dialog starts from the last one's.
 tensor_parameters_record& tensor_parameters_settings();
 
-// True for a position of the nuclear data table whose nucleus has a spin of 1 or more and a
-// quadrupole moment; the positions of all of them, in table order.
+// True for a position of the nuclear data table whose nucleus has a spin of 1 or more (and
+// so a quadrupole moment); the positions of all of them, in table order.
 bool is_quadrupolar_nucleus(int position);
 std::vector<int> quadrupolar_nucleus_positions();
 

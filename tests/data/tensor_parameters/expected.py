@@ -6,8 +6,10 @@ from complex spin matrices (Ix, Iy from I+ and I-).
     tests/data/tensor_parameters/expected.py      (writes the .expected files beside it)
 
 shielding.cry -> shielding.ref170.expected.cry (report, --kind shielding --reference 170)
-efg.cry       -> efg.27Al.expected.csv        (CSV, --kind efg --nucleus 27Al)
-Lines end in CR LF. Q(27Al) = 14.66 fm^2 (Pyykko 2018, nuclei.csv).
+                 shielding.ref170.expected.csv (CSV, the same)
+efg.cry       -> efg.14N.expected.cry          (report, --kind efg --nucleus 14N)
+                 efg.27Al.expected.csv         (CSV, --kind efg --nucleus 27Al)
+Lines end in CR LF. Q(14N) = 2.044 fm^2, Q(27Al) = 14.66 fm^2 (Pyykko 2018, nuclei.csv).
 """
 import os
 import re
@@ -36,7 +38,11 @@ def tensor_lines(path):
                 continue
             except ValueError:
                 pass
-            out.append(('tensor', (items[0], np.array([float(x) for x in items[1:]]).reshape(3, 3))))
+            try:
+                numbers = [float(x) for x in items[1:]]
+            except ValueError:
+                continue
+            out.append(('tensor', (items[0], np.array(numbers).reshape(3, 3))))
     return out
 
 
@@ -59,6 +65,45 @@ def ordered(values, axes, order):
 
 def f6(x):
     return '%.6f' % (0.0 if abs(x) < 5e-7 else x)
+
+
+def shielding_parameters(t):
+    values, axes = frame(t)
+    tol = TIE * max(abs(values))
+    iso = values.sum() / 3
+    order = sorted(range(3), key=lambda k: values[k])
+    v, ax = ordered(values, axes, order)
+    d = [values[k] - iso for k in range(3)]
+    h = sorted(range(3), key=lambda k: -abs(d[k]))
+    tie = abs(d[h[0]]) > tol and abs(abs(d[h[0]]) - abs(d[h[1]])) <= tol
+    if tie and values[h[1]] > values[h[0]]:
+        h[0], h[1] = h[1], h[0]
+    zz, xx, yy = values[h[0]], values[h[1]], values[h[2]]
+    zeta = zz - iso
+    return dict(v=v, ax=ax, iso=iso, xx=xx, yy=yy, zz=zz, zeta=zeta, delta=zz - (xx + yy) / 2,
+                eta=min(1.0, max(0.0, (yy - xx) / zeta)) if abs(zeta) > tol else 0.0,
+                tie=tie, span=v[2] - v[0],
+                kappa=min(1.0, max(-1.0, 3 * (iso - v[1]) / (v[2] - v[0])))
+                if v[2] - v[0] > tol else 0.0)
+
+
+def shift_from(sigma, reference):
+    return (reference - sigma) / (1 - reference * 1e-6)
+
+
+def shielding_csv(path, reference):
+    rows = ['label,iso,xx,yy,zz,zeta,delta_aniso,eta,v11,v22,v33,span,skew,'
+            'shift_iso,shift_v11,shift_v22,shift_v33']
+    for kind, item in tensor_lines(path):
+        if kind != 'tensor':
+            continue
+        label, t = item
+        p = shielding_parameters(t)
+        numbers = [p['iso'], p['xx'], p['yy'], p['zz'], p['zeta'], p['delta'], p['eta']] + \
+            list(p['v']) + [p['span'], p['kappa']] + \
+            [shift_from(x, reference) for x in [p['iso']] + list(p['v'])]
+        rows.append(','.join([label] + [f6(x) for x in numbers]))
+    return ''.join(x + '\r\n' for x in rows)
 
 
 def shielding_report(path, reference):
@@ -85,37 +130,23 @@ def shielding_report(path, reference):
             lines.append(item)
             continue
         label, t = item
-        values, axes = frame(t)
-        tol = TIE * max(abs(values))
-        iso = values.sum() / 3
-        order = sorted(range(3), key=lambda k: values[k])
-        v, ax = ordered(values, axes, order)
+        p = shielding_parameters(t)
+        v, ax = p['v'], p['ax']
         lines.append('/* --- %s --- */' % label)
         for k in range(3):
             lines.append('/*   %-10s %14s   axis %11s %11s %11s */' % (
                 '%s_%d%d' % (s, k + 1, k + 1), f6(v[k]), f6(ax[k][0]), f6(ax[k][1]), f6(ax[k][2])))
-        d = [values[k] - iso for k in range(3)]
-        h = sorted(range(3), key=lambda k: -abs(d[k]))
-        tie = abs(d[h[0]]) > tol and abs(abs(d[h[0]]) - abs(d[h[1]])) <= tol
-        if tie and values[h[1]] > values[h[0]]:
-            h[0], h[1] = h[1], h[0]
-        zz, xx, yy = values[h[0]], values[h[1]], values[h[2]]
-        zeta = zz - iso
-        eta = min(1.0, max(0.0, (yy - xx) / zeta)) if abs(zeta) > tol else 0.0
-        span = v[2] - v[0]
-        kappa = min(1.0, max(-1.0, 3 * (iso - v[1]) / span)) if span > tol else 0.0
-        rows = [('sigma_iso', iso), ('sigma_xx', xx), ('sigma_yy', yy), ('sigma_zz', zz),
-                ('zeta', zeta), ('Delta', zz - (xx + yy) / 2), ('eta', eta)]
+        rows = [('sigma_iso', p['iso']), ('sigma_xx', p['xx']), ('sigma_yy', p['yy']),
+                ('sigma_zz', p['zz']), ('zeta', p['zeta']), ('Delta', p['delta']), ('eta', p['eta'])]
         for name, x in rows:
             lines.append('/*   %-10s %14s */' % (name, f6(x)))
-        if tie:
+        if p['tie']:
             lines.append('/*   eta = 1: the sign of zeta is not fixed by the convention; '
                          'sigma_zz is the larger candidate. */')
-        for name, x in [('Omega', span), ('kappa', kappa)]:
+        for name, x in [('Omega', p['span']), ('kappa', p['kappa'])]:
             lines.append('/*   %-10s %14s */' % (name, f6(x)))
-        shift = lambda sigma: (reference - sigma) / (1 - reference * 1e-6)
-        for name, x in [('delta_iso', iso), ('delta_11', v[0]), ('delta_22', v[1]), ('delta_33', v[2])]:
-            lines.append('/*   %-10s %14s */' % (name, f6(shift(x))))
+        for name, x in [('delta_iso', p['iso']), ('delta_11', v[0]), ('delta_22', v[1]), ('delta_33', v[2])]:
+            lines.append('/*   %-10s %14s */' % (name, f6(shift_from(x, reference))))
     return ''.join(x + '\r\n' for x in lines)
 
 
@@ -146,31 +177,83 @@ def nqr(cq, eta, spin):
     return lines
 
 
+def efg_parameters(t, spin, q_fm2):
+    values, axes = frame(t)
+    tol = TIE * max(abs(values))
+    order = sorted(range(3), key=lambda k: abs(values[k]))
+    tie = abs(values[order[2]]) > tol and abs(abs(values[order[2]]) - abs(values[order[1]])) <= tol \
+        and (values[order[2]] > 0) != (values[order[1]] > 0)
+    if tie and values[order[1]] > values[order[2]]:
+        order[1], order[2] = order[2], order[1]
+    v, ax = ordered(values, axes, order)
+    vxx, vyy, vzz = v
+    eta = min(1.0, max(0.0, (vxx - vyy) / vzz)) if abs(vzz) > tol else 0.0
+    cq = CQ_FACTOR * q_fm2 / 100 * vzz
+    return dict(v=v, ax=ax, trace=sum(v), eta=eta, tie=tie, cq=cq,
+                pq=cq * np.sqrt(1 + eta * eta / 3), nu_q=3 * cq / (2 * spin * (2 * spin - 1)),
+                nqr=nqr(cq, eta, spin))
+
+
 def efg_csv(path, spin, q_fm2):
     rows = ['label,vxx,vyy,vzz,eta_q,cq_mhz,pq_mhz,nu_q_mhz,nqr_mhz']
     for kind, item in tensor_lines(path):
         if kind != 'tensor':
             continue
         label, t = item
-        values, _ = frame(t)
-        tol = TIE * max(abs(values))
-        order = sorted(range(3), key=lambda k: abs(values[k]))
-        if abs(values[order[2]]) > tol and abs(abs(values[order[2]]) - abs(values[order[1]])) <= tol \
-                and values[order[1]] > values[order[2]]:
-            order[1], order[2] = order[2], order[1]
-        vxx, vyy, vzz = (values[k] for k in order)
-        eta = min(1.0, max(0.0, (vxx - vyy) / vzz)) if abs(vzz) > tol else 0.0
-        cq = CQ_FACTOR * q_fm2 / 100 * vzz
-        pq = cq * np.sqrt(1 + eta * eta / 3)
-        nu_q = 3 * cq / (2 * spin * (2 * spin - 1))
-        cells = [label] + [f6(x) for x in (vxx, vyy, vzz, eta, cq, pq, nu_q)]
-        cells.append(';'.join('%.6g' % x for x in nqr(cq, eta, spin)))
+        p = efg_parameters(t, spin, q_fm2)
+        cells = [label] + [f6(x) for x in list(p['v']) + [p['eta'], p['cq'], p['pq'], p['nu_q']]]
+        cells.append(';'.join('%.6g' % x for x in p['nqr']))
         rows.append(','.join(cells))
     return ''.join(x + '\r\n' for x in rows)
+
+
+def efg_report(path, nucleus, spin_text, spin, q_fm2):
+    out = [
+        'Tensor parameters: EFG tensors, in atomic units (1 a.u. = 9.7173624292e21 V m^-2);',
+        '  nucleus %s, I = %s, Q = %s fm^2 (Pyykko 2018); C_Q, P_Q, nu_Q, NQR in MHz.'
+        % (nucleus, spin_text, q_fm2),
+        'Each tensor line LABEL t11 t12 t13 t21 t22 t23 t31 t32 t33 is read row by row;',
+        '  only its symmetric part (T + T^T)/2 is used.',
+        'Principal values |V_xx| <= |V_yy| <= |V_zz|, each with its unit axis (x, y, z of',
+        '  the input frame); the three axes form a right-handed set.',
+        'trace = V_xx + V_yy + V_zz (zero for an exact EFG).',
+        'eta_Q = (V_xx - V_yy)/V_zz, 0 to 1 (0 when V_zz = 0). At eta_Q = 1 the convention',
+        '  leaves the sign of V_zz open: V_zz is then the positive candidate.',
+        'C_Q = e Q V_zz / h = %.6f MHz * Q[barn] * V_zz[a.u.] (CODATA 2018);' % CQ_FACTOR,
+        'P_Q = C_Q sqrt(1 + eta_Q^2/3); nu_Q = 3 C_Q / (2I(2I - 1)); all three keep the',
+        '  sign of Q V_zz.',
+        'NQR: the distinct positive differences of the eigenvalues of',
+        '  H_Q = C_Q/(4I(2I - 1)) [3 Iz^2 - I(I + 1) + eta_Q (Ix^2 - Iy^2)], ascending.',
+    ]
+    lines = ['/* %s */' % x for x in out]
+    for kind, item in tensor_lines(path):
+        if kind == 'comment':
+            lines.append(item)
+            continue
+        label, t = item
+        p = efg_parameters(t, spin, q_fm2)
+        lines.append('/* --- %s --- */' % label)
+        for k, name in enumerate(['V_xx', 'V_yy', 'V_zz']):
+            lines.append('/*   %-10s %14s   axis %11s %11s %11s */' % (
+                name, f6(p['v'][k]), f6(p['ax'][k][0]), f6(p['ax'][k][1]), f6(p['ax'][k][2])))
+        for name in ['trace', 'eta']:
+            lines.append('/*   %-10s %14s */' % ({'eta': 'eta_Q'}.get(name, name), f6(p[name])))
+        if p['tie']:
+            lines.append('/*   eta_Q = 1: the sign of V_zz is not fixed by the convention; '
+                         'V_zz is taken positive. */')
+        for name, key in [('C_Q', 'cq'), ('P_Q', 'pq'), ('nu_Q', 'nu_q')]:
+            lines.append('/*   %-10s %14s */' % (name, f6(p[key])))
+        nqr_text = ''.join(' %.6f' % x for x in p['nqr']) or ' none'
+        lines.append('/*   NQR       %s */' % nqr_text)
+    return ''.join(x + '\r\n' for x in lines)
 
 
 if __name__ == '__main__':
     with open(os.path.join(HERE, 'shielding.ref170.expected.cry'), 'wb') as f:
         f.write(shielding_report(os.path.join(HERE, 'shielding.cry'), 170.0).encode('latin-1'))
+    with open(os.path.join(HERE, 'shielding.ref170.expected.csv'), 'wb') as f:
+        f.write(shielding_csv(os.path.join(HERE, 'shielding.cry'), 170.0).encode('latin-1'))
     with open(os.path.join(HERE, 'efg.27Al.expected.csv'), 'wb') as f:
         f.write(efg_csv(os.path.join(HERE, 'efg.cry'), 2.5, 14.66).encode('latin-1'))
+    with open(os.path.join(HERE, 'efg.14N.expected.cry'), 'wb') as f:
+        f.write(efg_report(os.path.join(HERE, 'efg.cry'), '14N', '1', 1.0, 2.044).encode('latin-1'))
