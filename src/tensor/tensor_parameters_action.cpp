@@ -31,7 +31,8 @@ tensor_parameters_record& tensor_parameters_settings() {
 
 bool is_quadrupolar_nucleus(int position) {
     const auto table = nuclei_table();
-    if (position < 0 || position >= static_cast<int>(table.size())) return false;
+    // (A negative position turns into a number beyond every table.)
+    if (static_cast<std::size_t>(position) >= table.size()) return false;
     // Every nucleus of spin 1 or more has its quadrupole moment in the table
     // (data/verify_nuclei.py checks it).
     return table[static_cast<std::size_t>(position)].spin >= 1.0;
