@@ -4,6 +4,7 @@
 #include "app/echo_action.h"
 #include "dipolar/dipolar_action.h"
 #include "tensor/diagonalise_action.h"
+#include "tensor/tensor_parameters_action.h"
 #include "axes/axes_actions.h"
 #include "generate/cluster_action.h"
 #include "generate/generate_actions.h"
@@ -19,6 +20,7 @@ const action_entry table[] = {
     {diagonalise_descending_command, diagonalise_descending_mode, "diagonalise",
      &diagonalise_tensor},
     {diagonalise_ascending_command, diagonalise_ascending_mode, "diagonalise", &diagonalise_tensor},
+    {tensor_parameters_command, 0, "tensor-parameters", &tensor_parameters},
     {polar_angles_command, 0, "polar", &polar_angles},
     {calculate_euler_command, 0, "euler-angles", &calculate_euler_angles},
     {euler_backwards_command, euler_mode_backwards, "rotate", &euler_rotations},

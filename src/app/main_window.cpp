@@ -49,6 +49,7 @@ constexpr menu_row menu_table[] = {
     {"&NMR", "", "", "", 0},
     {"&NMR", "", "Diagonalise (d11 > d22 > d33)", "", cmd::diagonalise_descending},
     {"&NMR", "", "Diagonalise (s11 < s22 < s33)", "", cmd::diagonalise_ascending},
+    {"&NMR", "", "Tensor &Parameters...", "", cmd::tensor_parameters},
     {"&Help", "", "&Contents", "F1", cmd::help_contents},
     {"&Help", "", "&About...", "", cmd::help_about},
 };

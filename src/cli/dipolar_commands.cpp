@@ -63,12 +63,13 @@ void answer_dialog(const dipolar_options& o, dipolar_parameters& p) {
 }
 
 int print_nuclei_table() {
-    std::string text = "number\tnucleus\tspin\tgamma (10^7 rad s^-1 T^-1)\tabundance (%)\n";
+    std::string text =
+        "number\tnucleus\tspin\tgamma (10^7 rad s^-1 T^-1)\tabundance (%)\tQ (fm^2)\n";
     int number = 1;
     for (const nucleus& n : nuclei_table()) {
-        c_format_append(text, "%d\t%.*s\t%.1f\t%.10g\t%.10g\n", number++,
+        c_format_append(text, "%d\t%.*s\t%.1f\t%.10g\t%.10g\t%.10g\n", number++,
                         static_cast<int>(n.label.size()), n.label.data(), n.spin, n.gamma,
-                        n.abundance);
+                        n.abundance, n.quadrupole_moment);
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     return written && std::fflush(stdout) == 0 ? 0 : 1;
@@ -139,7 +140,8 @@ void add_dipolar_commands(CLI::App& app, cli_invocation& invocation) {
     CLI::App* nuclei =
         app.add_subcommand("nuclei",
                            "list the nuclear data table: number, label, spin, gyromagnetic ratio "
-                           "(10^7 rad s^-1 T^-1) and natural abundance (%)");
+                           "(10^7 rad s^-1 T^-1), natural abundance (%) and quadrupole moment "
+                           "(fm^2)");
     nuclei->callback([&invocation] { invocation.run_instead = print_nuclei_table; });
 }
 
