@@ -17,5 +17,7 @@ dialog_result run_symmetry_operations_dialog(QWidget* owner, services& ui,
                                              symmetry_operation& operation);
 dialog_result run_generate_block_dialog(QWidget* owner, services& ui, block_record& block);
 dialog_result run_cluster_dialog(QWidget* owner, services& ui, cluster_record& record);
+dialog_result run_tensor_parameters_dialog(QWidget* owner, services& ui,
+                                           tensor_parameters_record& record);
 
 }  // namespace orvix

@@ -198,6 +198,10 @@ dialog_result qt_services::cluster_dialog(cluster_record& record) {
     return run_cluster_dialog(owner_, *this, record);
 }
 
+dialog_result qt_services::tensor_parameters_dialog(tensor_parameters_record& record) {
+    return run_tensor_parameters_dialog(owner_, *this, record);
+}
+
 void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
     // Made without a cancel button, as ours is set below: the dialog adds an Escape shortcut
     // with every cancel button it gets and keeps the old one, and of two shortcuts on one

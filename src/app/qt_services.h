@@ -43,6 +43,7 @@ public:
     dialog_result symmetry_operations_dialog(symmetry_operation& operation) override;
     dialog_result generate_block_dialog(block_record& block) override;
     dialog_result cluster_dialog(cluster_record& record) override;
+    dialog_result tensor_parameters_dialog(tensor_parameters_record& record) override;
     void progress_begin(std::string_view label, std::uint64_t total) override;
     bool progress_step(std::uint64_t done) override;
     void progress_end() override;

@@ -157,6 +157,10 @@ bool shoot_dialogs(orvix::main_window& window, const QDir& dir) {
     axis_order order;
     shot("dialog-order-of-axes.png", [&] { run_order_of_axes_dialog(&window, ui, order); });
 
+    tensor_parameters_record tensor;
+    shot("dialog-tensor-parameters.png",
+         [&] { run_tensor_parameters_dialog(&window, ui, tensor); });
+
     const std::string question =
         c_format(msg::save_changes_format, window.document().current_name.c_str());
     shot("message-save-question.png", [&] {

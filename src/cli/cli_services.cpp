@@ -116,4 +116,11 @@ void cli_services::set_clipboard_text(std::string_view text) {
     if (on_clipboard_text) on_clipboard_text(text);
 }
 
+dialog_result cli_services::tensor_parameters_dialog(tensor_parameters_record& record) {
+    dialogs_shown.emplace_back("Tensor Parameters");
+    if (!answers_.tensor_parameters) return dialog_result::cancel;
+    record = *answers_.tensor_parameters;
+    return dialog_result::ok;
+}
+
 }  // namespace orvix

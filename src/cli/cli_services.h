@@ -43,6 +43,7 @@ class cli_services : public scripted_services {
     dialog_result symmetry_operations_dialog(symmetry_operation& operation) override;
     dialog_result generate_block_dialog(block_record& block) override;
     dialog_result cluster_dialog(cluster_record& record) override;
+    dialog_result tensor_parameters_dialog(tensor_parameters_record& record) override;
 
   private:
     const command_line_answers& answers_;

@@ -16,6 +16,8 @@
 #include "platform/c_format.h"
 #include "platform/scan.h"
 #include "structure/import.h"
+#include "tensor/tensor_parameters.h"
+#include "tensor/tensor_parameters_action.h"
 
 namespace orvix {
 
@@ -95,12 +97,13 @@ void add_order_option(CLI::App& sub, command_line_answers& answers) {
 }
 
 int print_nuclei_table() {
-    std::string text = "number\tnucleus\tspin\tgamma (10^7 rad s^-1 T^-1)\tabundance (%)\n";
+    std::string text =
+        "number\tnucleus\tspin\tgamma (10^7 rad s^-1 T^-1)\tabundance (%)\tQ (fm^2)\n";
     int number = 1;
     for (const nucleus& n : nuclei_table()) {
-        c_format_append(text, "%d\t%.*s\t%.1f\t%.10g\t%.10g\n", number++,
+        c_format_append(text, "%d\t%.*s\t%.1f\t%.10g\t%.10g\t%.10g\n", number++,
                         static_cast<int>(n.label.size()), n.label.data(), n.spin, n.gamma,
-                        n.abundance);
+                        n.abundance, n.quadrupole_moment);
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     return written && std::fflush(stdout) == 0 ? 0 : 1;
@@ -125,8 +128,8 @@ std::string read_standard_input_whole() {
 int run_import(import_command& c) {
     if (c.format == "cif") c.options.format = structure_format::cif;
     if (c.format == "magres") c.options.format = structure_format::magres;
-    if (c.tensors == "ms") c.options.tensors = tensor_kind::ms;
-    if (c.tensors == "efg") c.options.tensors = tensor_kind::efg;
+    if (c.tensors == "ms") c.options.tensors = magres_tensors::ms;
+    if (c.tensors == "efg") c.options.tensors = magres_tensors::efg;
 
     // Held open until the result is written: a result file that is the input is refused
     // by the no-sharing rule instead of emptied.
@@ -203,6 +206,43 @@ void print_cli_message(std::string_view text, std::string_view caption) {
     line.push_back('\n');
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
+
+namespace {
+
+// The answers to the "Tensor Parameters" dialog as given on the command line.
+struct tensor_parameters_options_text {
+    std::string kind = "shielding";
+    std::string reference;
+    std::string nucleus;
+    CLI::Option* csv = nullptr;
+};
+
+// The combinations the dialog would not let through, refused as usage errors.
+void check_tensor_parameters_options(const tensor_parameters_options_text& o) {
+    if (!o.reference.empty()) {
+        if (o.kind != "shielding")
+            throw CLI::ValidationError("--reference",
+                                       "a reference shielding applies to --kind shielding only");
+        if (!reference_is_usable(*parse_cli_number(o.reference)))
+            throw CLI::ValidationError("--reference",
+                                       "the reference shielding must be a finite number below "
+                                       "1000000 ppm");
+    }
+    if (o.kind != "efg") {
+        if (!o.nucleus.empty())
+            throw CLI::ValidationError("--nucleus", "a nucleus applies to --kind efg only");
+        return;
+    }
+    if (o.nucleus.empty())
+        throw CLI::ValidationError(
+            "--nucleus", "--kind efg needs --nucleus NUC, a quadrupolar nucleus such as 27Al");
+    if (!is_quadrupolar_nucleus(*find_nucleus_position(o.nucleus)))
+        throw CLI::ValidationError("--nucleus", "'" + o.nucleus +
+                                                    "' has spin 1/2 and no quadrupole moment; "
+                                                    "--kind efg needs a spin of 1 or more");
+}
+
+}  // namespace
 
 std::optional<double> parse_cli_number(const std::string& text) {
     std::string_view rest(text);
@@ -464,6 +504,43 @@ void add_import_options(CLI::App& sub_app, command_line_answers& answers) {
     sub->add_option("--block", c->options.block,
                     "CIF: the data block to read (default: the first that has atoms)");
     sub->callback([&answers, c] { answers.run_instead = [c] { return run_import(*c); }; });
+}
+
+void add_tensor_parameters_options(CLI::App& sub_app, command_line_answers& answers) {
+    CLI::App* sub = &sub_app;
+    auto o = std::make_shared<tensor_parameters_options_text>();
+    sub->add_option("--kind", o->kind,
+                    "what the tensors are: shielding (ppm, the default), shift (ppm) or efg "
+                    "(atomic units)")
+        ->check(CLI::IsMember({"shielding", "shift", "efg"}))
+        ->type_name("KIND");
+    sub->add_option("--reference", o->reference,
+                    "reference shielding in ppm: also report the shifts (--kind shielding only)")
+        ->check(number_check)
+        ->type_name("PPM");
+    sub->add_option("--nucleus", o->nucleus,
+                    "the quadrupolar nucleus of the EFG tensors, a label such as 27Al or 17O "
+                    "(--kind efg only)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return find_nucleus_position(text)
+                           ? std::string()
+                           : "no nucleus '" + text + "' (see orvix-cli nuclei for the list)";
+            },
+            ""))
+        ->type_name("NUC");
+    o->csv = sub->add_flag("--csv")->description(
+        "write a CSV table (a header row and one row per tensor) instead of the report");
+    sub->callback([&answers, o] {
+        check_tensor_parameters_options(*o);
+        tensor_parameters_record record;
+        record.kind = o->kind == "shift" ? 1 : o->kind == "efg" ? 2 : 0;
+        record.has_reference = !o->reference.empty();
+        if (record.has_reference) record.reference = *parse_cli_number(o->reference);
+        if (!o->nucleus.empty()) record.nucleus = *find_nucleus_position(o->nucleus);
+        record.csv = o->csv->count() > 0;
+        answers.tensor_parameters = record;
+    });
 }
 
 }  // namespace orvix

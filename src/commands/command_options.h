@@ -49,6 +49,7 @@ struct command_line_answers {
     std::vector<symmetry_operation> operations;  // one per Symmetry Operations dialog
     std::optional<std::int32_t> block_n;
     std::optional<cluster_record> cluster;  // site and radius
+    std::optional<tensor_parameters_record> tensor_parameters;
 };
 
 // A whole argument read as one locale-free number (blanks around it allowed), or nothing.
@@ -64,6 +65,7 @@ void add_euler_angles_options(CLI::App& sub, command_line_answers& answers);
 void add_rotate_options(CLI::App& sub, command_line_answers& answers);
 void add_dipolar_options(CLI::App& sub, command_line_answers& answers);
 void add_diagonalise_options(CLI::App& sub, command_line_answers& answers);
+void add_tensor_parameters_options(CLI::App& sub, command_line_answers& answers);
 void add_nuclei_options(CLI::App& sub, command_line_answers& answers);
 void add_import_options(CLI::App& sub, command_line_answers& answers);
 

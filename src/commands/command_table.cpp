@@ -9,6 +9,7 @@
 #include "generate/cluster_action.h"
 #include "generate/generate_actions.h"
 #include "tensor/diagonalise_action.h"
+#include "tensor/tensor_parameters_action.h"
 
 namespace orvix {
 
@@ -102,6 +103,11 @@ constexpr command_row table[] = {
      &add_diagonalise_options, &diagonalise_tensor, diagonalise_descending_mode},
     {cmd::diagonalise_ascending, "&NMR", "", "Diagonalise (s11 < s22 < s33)", "", "", false,
      "TENSOR", "", "", nullptr, &diagonalise_tensor, diagonalise_ascending_mode},
+    {cmd::tensor_parameters, "&NMR", "", "Tensor &Parameters...", "", "", false,
+     "HLP_TENSORPARAMS", "tensor-parameters",
+     "report every tensor line (LABEL and nine numbers) in the shielding, shift or quadrupolar "
+     "conventions: Haeberlen, IUPAC, Herzfeld-Berger, C_Q, NQR lines",
+     &add_tensor_parameters_options, &tensor_parameters, 0},
 
     shell_command(cmd::help_contents, "&Help", "&Contents", "F1", "F1", "HLP_CONTENTS"),
     shell_command(cmd::help_about, "&Help", "&About...", "", "", "HLP_CONTENTS"),
@@ -109,7 +115,7 @@ constexpr command_row table[] = {
     // orvix-cli alone.
     {cmd::nuclei_table, "", "", "", "", "", false, "HLP_DIPMOM", "nuclei",
      "list the nuclear data table: number, label, spin, gyromagnetic ratio (10^7 rad s^-1 "
-     "T^-1) and natural abundance (%)",
+     "T^-1), natural abundance (%) and quadrupole moment (fm^2)",
      &add_nuclei_options, nullptr, 0},
     // Rewrites crystal data in the program's own line formats; kept out of the help.
     {cmd::echo_atoms, "", "", "", "", "", false, "CRYSTAL_FORMAT", "echo-atoms", "",

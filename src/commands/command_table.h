@@ -48,6 +48,7 @@ inline constexpr int generate_cluster = 129;
 inline constexpr int dipolar_moment = 130;
 inline constexpr int diagonalise_descending = 131;
 inline constexpr int diagonalise_ascending = 132;
+inline constexpr int tensor_parameters = 133;
 inline constexpr int help_contents = 140;
 inline constexpr int help_about = 141;
 // Commands of orvix-cli alone, without a menu entry.

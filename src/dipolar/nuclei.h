@@ -1,5 +1,6 @@
-// The nuclear data table: every NMR-active nuclide with its spin, gyromagnetic ratio and
-// natural abundance, compiled into the program from data/nuclei.csv (sources beside it).
+// The nuclear data table: every NMR-active nuclide with its spin, gyromagnetic ratio, natural
+// abundance and quadrupole moment, compiled into the program from data/nuclei.csv (sources
+// beside it).
 //
 // A nucleus is known to the dialogs by its number, its position in the list plus 1: 1H is
 // nucleus number 1. The four operations with capitalised names are the ones the dipolar
@@ -21,6 +22,9 @@ struct nucleus {
     double spin;       // spin quantum number I
     double gamma;      // gyromagnetic ratio in 10^7 rad s^-1 T^-1, signed
     double abundance;  // natural abundance in percent, 0 to 100
+    // Ground-state electric quadrupole moment Q in fm^2 (1 fm^2 = 0.01 barn), signed; 0 for
+    // a spin-1/2 nucleus. Pyykko, Mol. Phys. 116, 1328 (2018), doi:10.1080/00268976.2018.1426131.
+    double quadrupole_moment;
 };
 
 // The whole table in list order (by atomic number, then mass number; 1H first).

@@ -63,4 +63,14 @@ struct cluster_record {
     double radius = 10.0;
 };
 
+// The Tensor Parameters record: what the tensors are, a reference shielding (used for
+// shielding tensors only) and the quadrupolar nucleus of EFG tensors.
+struct tensor_parameters_record {
+    std::int32_t kind = 0;       // 0 shielding, 1 chemical shift, 2 EFG
+    bool has_reference = false;  // false: no shifts from a reference
+    double reference = 0.0;      // ppm
+    std::int32_t nucleus = -1;   // position in the nuclear data table, -1 none
+    bool csv = false;            // the CSV table instead of the report (orvix-cli --csv)
+};
+
 }  // namespace orvix

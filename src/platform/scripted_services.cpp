@@ -87,6 +87,11 @@ dialog_result scripted_services::cluster_dialog(cluster_record& record) {
     return run_handler(on_cluster, record);
 }
 
+dialog_result scripted_services::tensor_parameters_dialog(tensor_parameters_record& record) {
+    dialogs_shown.emplace_back("Tensor Parameters");
+    return run_handler(on_tensor_parameters, record);
+}
+
 void scripted_services::progress_begin(std::string_view, std::uint64_t) {}
 
 bool scripted_services::progress_step(std::uint64_t) {

@@ -45,6 +45,7 @@ class scripted_services : public services {
     std::function<dialog_result(symmetry_operation&)> on_symmetry_operations;
     std::function<dialog_result(block_record&)> on_generate_block;
     std::function<dialog_result(cluster_record&)> on_cluster;
+    std::function<dialog_result(tensor_parameters_record&)> on_tensor_parameters;
     // Progress: cancel when `progress_cancel_at` steps have been reported (if set).
     std::optional<std::uint64_t> progress_cancel_at;
 
@@ -82,6 +83,7 @@ class scripted_services : public services {
     dialog_result symmetry_operations_dialog(symmetry_operation& operation) override;
     dialog_result generate_block_dialog(block_record& block) override;
     dialog_result cluster_dialog(cluster_record& record) override;
+    dialog_result tensor_parameters_dialog(tensor_parameters_record& record) override;
     void progress_begin(std::string_view label, std::uint64_t total) override;
     bool progress_step(std::uint64_t done) override;
     void progress_end() override {}

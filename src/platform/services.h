@@ -89,6 +89,7 @@ class services {
     virtual dialog_result symmetry_operations_dialog(symmetry_operation& operation) = 0;
     virtual dialog_result generate_block_dialog(block_record& block) = 0;
     virtual dialog_result cluster_dialog(cluster_record& record) = 0;
+    virtual dialog_result tensor_parameters_dialog(tensor_parameters_record& record) = 0;
 
     // Progress of long work. The desktop shows a dialog with Cancel once the work has taken
     // about half a second; progress_step answers false when the user cancelled.

@@ -14,9 +14,9 @@
 #include "actions/echo_action.h"
 #include "actions/messages.h"
 =======
-#include "app/action_table.h"
-#include "app/echo_action.h"
-#include "app/messages.h"
+#include "commands/command_table.h"
+#include "actions/echo_action.h"
+#include "actions/messages.h"
 #include "structure/import.h"
 >>>>>>> main
 #include "support/test_support.h"

@@ -15,7 +15,7 @@ namespace {
 struct csv_row {
     std::string symbol, element;
     int mass_number = 0;
-    double spin = 0, gamma = 0, abundance = 0;
+    double spin = 0, gamma = 0, abundance = 0, quadrupole_moment = 0;
 };
 
 double csv_number(const std::string& field) {
@@ -33,17 +33,18 @@ std::vector<csv_row> read_csv() {
     std::string line;
     std::getline(in, line);
     EXPECT_EQ(line,
-              "symbol,element,mass_number,spin,gamma_1e7_rad_per_s_T,natural_abundance_percent");
+              "symbol,element,mass_number,spin,gamma_1e7_rad_per_s_T,natural_abundance_percent,"
+              "quadrupole_moment_fm2");
     while (std::getline(in, line)) {
         if (line.empty()) continue;
         std::vector<std::string> fields;
         std::stringstream split(line);
         std::string field;
         while (std::getline(split, field, ',')) fields.push_back(field);
-        EXPECT_EQ(fields.size(), 6u) << line;
-        if (fields.size() != 6) continue;
+        EXPECT_EQ(fields.size(), 7u) << line;
+        if (fields.size() != 7) continue;
         rows.push_back({fields[0], fields[1], std::stoi(fields[2]), csv_number(fields[3]),
-                        csv_number(fields[4]), csv_number(fields[5])});
+                        csv_number(fields[4]), csv_number(fields[5]), csv_number(fields[6])});
     }
     return rows;
 }
@@ -62,6 +63,7 @@ TEST(NucleiTable, EqualsTheCsvRowForRow) {
         EXPECT_EQ(table[i].spin, rows[i].spin);
         EXPECT_EQ(table[i].gamma, rows[i].gamma);
         EXPECT_EQ(table[i].abundance, rows[i].abundance);
+        EXPECT_EQ(table[i].quadrupole_moment, rows[i].quadrupole_moment);
     }
 }
 

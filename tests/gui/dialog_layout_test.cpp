@@ -320,6 +320,14 @@ std::vector<dialog_case> dialog_cases() {
                      {"x_a", "y_b", "z_c", "ok", "cancel", "help", "x_a"},
                      {},
                      {{'H', {"help"}}}});
+    cases.push_back({"Tensor Parameters",
+                     [](QWidget* owner, services& ui) {
+                         tensor_parameters_record record;
+                         return run_tensor_parameters_dialog(owner, ui, record);
+                     },
+                     {"shielding", "reference", "ok", "cancel", "help", "shielding"},
+                     {},
+                     {{'R', {"reference"}}, {'S', {"shielding"}}, {'H', {"help"}}}});
     return cases;
 }
 

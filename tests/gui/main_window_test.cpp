@@ -131,6 +131,7 @@ const std::vector<expected_entry>& expected_menu() {
         {"&NMR", "", "-", "", 0},
         {"&NMR", "", "Diagonalise (d11 > d22 > d33)", "", 131},
         {"&NMR", "", "Diagonalise (s11 < s22 < s33)", "", 132},
+        {"&NMR", "", "Tensor &Parameters...", "", 133},
         {"&Help", "", "&Contents", "F1", 140},
         {"&Help", "", "&About...", "", 141},
     };
