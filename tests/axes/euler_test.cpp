@@ -1,4 +1,5 @@
 // Euler angles of axis systems, rotation and cell matrices, and the clipboard hand-off.
+#include "axes/axes_actions.h"
 #include "axes/euler.h"
 
 #include <gtest/gtest.h>

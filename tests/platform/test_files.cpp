@@ -377,11 +377,5 @@ TEST(TemporaryFiles, AFatalSignalDeletesThemAndStillEndsTheProcess) {
     }
 }
 
-TEST(Signum, SignOfAValue) {
-    EXPECT_EQ(CVsignum(1.0000001), 1);
-    EXPECT_EQ(CVsignum(-1.5), -1);
-    EXPECT_EQ(CVsignum(0.0), 0);
-}
-
 }  // namespace
 }  // namespace orvix

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "actions/action_protocol.h"
+#include "commands/command_table.h"
 #include "platform/scripted_services.h"
 
 namespace orvix::test {

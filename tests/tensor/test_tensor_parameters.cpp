@@ -184,7 +184,7 @@ action_result run_with(const tensor_parameters_record& record, const std::string
         r = record;
         return dialog_result::ok;
     };
-    return run_on_text(tensor_parameters_command, ui, input, result);
+    return run_on_text(cmd::tensor_parameters, ui, input, result);
 }
 
 TEST(TensorParametersAction, GoldenReportsAndCsv) {
