@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -62,6 +63,7 @@ void main_window::build_menus() {
         if (top == nullptr) {
             top = menuBar()->addMenu(latin1(row.menu));
             top->setObjectName(QStringLiteral("menu_") + latin1(row.menu).remove(u'&').toLower());
+            top->installEventFilter(this);
         }
         QMenu* target = top;
         if (!row.submenu.empty()) {
@@ -70,6 +72,7 @@ void main_window::build_menus() {
                 sub = top->addMenu(latin1(row.submenu));
                 sub->setObjectName(QStringLiteral("submenu_") +
                                    latin1(row.submenu).remove(u'&').toLower());
+                sub->installEventFilter(this);
             }
             target = sub;
         }
@@ -96,6 +99,22 @@ void main_window::build_menus() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &main_window::update_edit_menu);
     update_edit_menu();
+}
+
+bool main_window::eventFilter(QObject* watched, QEvent* event) {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu != nullptr && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && menu->activeAction() != nullptr) {
+        const QString name = menu->activeAction()->objectName();
+        if (name.startsWith(QStringLiteral("command_"))) {
+            const command_row* row = find_command(name.mid(8).toInt());
+            if (row != nullptr && !row->help_topic.empty()) {
+                show_help_topic(row->help_topic);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* main_window::command_action(int command) const {

@@ -52,6 +52,8 @@ class main_window : public QMainWindow, private shell_window {
     void commit_data(QSessionManager& manager);
 
   protected:
+    // F1 on a highlighted menu entry shows that command's help page.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

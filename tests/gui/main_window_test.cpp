@@ -327,6 +327,17 @@ TEST(Commands, KeysReachTheirCommands) {
                   "qrc:/help/hlp_contents.html");
         window.help_window()->close();
     }
+    {  // F1 on a highlighted menu entry: that command's own page
+        ASSERT_TRUE(activate());
+        QMenu* nmr = window.top_menu("&NMR");
+        nmr->popup(QPoint(0, 0));
+        nmr->setActiveAction(window.command_action(cmd::dipolar_moment));
+        QTest::keyClick(nmr, Qt::Key_F1);
+        EXPECT_EQ(window.help_window()->browser()->source().toString().toStdString(),
+                  "qrc:/help/hlp_dipmom.html");
+        nmr->close();
+        window.help_window()->close();
+    }
     {  // Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z in the editor
         QGuiApplication::clipboard()->clear();
         ASSERT_TRUE(activate());
