@@ -2,6 +2,7 @@
 // reading a file back, and the line ends the line reader gives.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -41,17 +42,17 @@ inline std::string contents(exclusive_file& file) {
     return bytes;
 }
 
-// The lines of a text as the line reader returns them: each ending in CR LF, whether it
-// ended in CR LF, a bare LF or nothing.
+// The lines of a text as the line reader returns them: a line ends at CR LF, at a lone CR
+// or at a lone LF, and comes back ending in CR LF; so does a last line without a line end.
 inline std::vector<std::string> crlf_lines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string line(text.substr(0, end == std::string_view::npos ? text.size() : end));
-        if (end == std::string_view::npos || line.empty() || line.back() != '\r') line += '\r';
-        line += '\n';
-        lines.push_back(std::move(line));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        lines.push_back(std::string(text.substr(0, end)) + "\r\n");
+        std::size_t next = end + 1;
+        if (end < text.size() && text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        text.remove_prefix(std::min(next, text.size()));
     }
     return lines;
 }
