@@ -2,12 +2,12 @@
 #include "app/action_table.h"
 
 #include "app/echo_action.h"
-#include "dipolar/dipolar_action.h"
-#include "tensor/diagonalise_action.h"
-#include "tensor/tensor_parameters_action.h"
 #include "axes/axes_actions.h"
+#include "dipolar/dipolar_action.h"
 #include "generate/cluster_action.h"
 #include "generate/generate_actions.h"
+#include "tensor/diagonalise_action.h"
+#include "tensor/tensor_parameters_action.h"
 
 namespace orvix {
 
