@@ -43,8 +43,7 @@ inline constexpr std::string_view build_date = "May 19 2021";  // 257
 inline constexpr std::string_view increment_not_positive =
     "The rotation angle increment must be greater than zero!";
 // ... and of one whose first or last rotation angle is infinite.
-inline constexpr std::string_view angles_not_finite =
-    "The rotation angles must be finite numbers!";
+inline constexpr std::string_view angles_not_finite = "The rotation angles must be finite numbers!";
 
 // The save question of New, Open, Exit, log-off and shutdown; %s is the current name.
 inline constexpr const char* save_changes_format = "Save current changes in %s?";

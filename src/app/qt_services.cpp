@@ -54,8 +54,7 @@ QString file_dialog_filters(const file_dialog_record& record) {
     return filters.join(QStringLiteral(";;"));
 }
 
-qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor)
-    : owner_(owner), editor_(editor) {}
+qt_services::qt_services(QWidget* owner, QPlainTextEdit* editor) : owner_(owner), editor_(editor) {}
 
 answer qt_services::message(std::string_view text, std::string_view caption, message_icon icon,
                             message_buttons buttons) {
@@ -66,14 +65,26 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
     box.setWindowTitle(
         QString::fromLocal8Bit(caption.data(), static_cast<qsizetype>(caption.size())));
     switch (icon) {
-        case message_icon::error: box.setIcon(QMessageBox::Critical); break;
-        case message_icon::question: box.setIcon(QMessageBox::Question); break;
-        case message_icon::warning: box.setIcon(QMessageBox::Warning); break;
-        case message_icon::information: box.setIcon(QMessageBox::Information); break;
-        case message_icon::none: box.setIcon(QMessageBox::NoIcon); break;
+        case message_icon::error:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case message_icon::question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case message_icon::warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case message_icon::information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case message_icon::none:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     switch (buttons) {
-        case message_buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case message_buttons::ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
         case message_buttons::ok_cancel:
             box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
             box.setDefaultButton(QMessageBox::Ok);
@@ -84,12 +95,16 @@ answer qt_services::message(std::string_view text, std::string_view caption, mes
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes: return answer::yes;
-        case QMessageBox::No: return answer::no;
-        case QMessageBox::Cancel: return answer::cancel;
-        default: return buttons == message_buttons::ok ? answer::ok
-                        : buttons == message_buttons::ok_cancel ? answer::ok
-                                                                : answer::cancel;
+        case QMessageBox::Yes:
+            return answer::yes;
+        case QMessageBox::No:
+            return answer::no;
+        case QMessageBox::Cancel:
+            return answer::cancel;
+        default:
+            return buttons == message_buttons::ok          ? answer::ok
+                   : buttons == message_buttons::ok_cancel ? answer::ok
+                                                           : answer::cancel;
     }
 }
 
@@ -148,7 +163,9 @@ bool qt_services::save_file_dialog(const file_dialog_record& record, std::string
     return run_file_dialog(record, path, name, QFileDialog::AcceptSave);
 }
 
-std::string qt_services::editor_text() { return editor_bytes(*editor_->document()); }
+std::string qt_services::editor_text() {
+    return editor_bytes(*editor_->document());
+}
 
 std::optional<std::string> qt_services::clipboard_text() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -207,12 +224,12 @@ void qt_services::progress_begin(std::string_view label, std::uint64_t total) {
     // with every cancel button it gets and keeps the old one, and of two shortcuts on one
     // key neither fires.
     progress_ = std::make_unique<QProgressDialog>(
-        QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())), QString(), 0,
-        1000, owner_);
+        QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())), QString(), 0, 1000,
+        owner_);
     progress_->setWindowModality(Qt::WindowModal);
     // A caption and a Cancel button like those of every other dialog of the program.
-    progress_->setWindowTitle(QString::fromLatin1(msg::program_name.data(),
-                                                  static_cast<qsizetype>(msg::program_name.size())));
+    progress_->setWindowTitle(QString::fromLatin1(
+        msg::program_name.data(), static_cast<qsizetype>(msg::program_name.size())));
     progress_->setCancelButton(new QPushButton(
         progress_->style()->standardIcon(QStyle::SP_DialogCancelButton), QObject::tr("&Cancel")));
     progress_->setMinimumDuration(500);  // shown only once the work takes half a second
@@ -230,15 +247,16 @@ bool qt_services::progress_step(std::uint64_t done) {
     const qint64 now = progress_clock_.elapsed();
     if (now - progress_last_event_ms_ < 50) return !progress_->wasCanceled();
     progress_last_event_ms_ = now;
-    const int value = progress_total_ == 0
-                          ? 0
-                          : static_cast<int>(1000.0 * static_cast<double>(done) /
-                                             static_cast<double>(progress_total_));
+    const int value = progress_total_ == 0 ? 0
+                                           : static_cast<int>(1000.0 * static_cast<double>(done) /
+                                                              static_cast<double>(progress_total_));
     progress_->setValue(std::min(value, 999));
     QCoreApplication::processEvents();
     return !progress_->wasCanceled();
 }
 
-void qt_services::progress_end() { progress_.reset(); }
+void qt_services::progress_end() {
+    progress_.reset();
+}
 
 }  // namespace orvix

@@ -16,7 +16,7 @@
 namespace orvix {
 
 class qt_services : public services {
-public:
+  public:
     // `owner` owns every dialog and message box; `editor` holds the document text.
     qt_services(QWidget* owner, QPlainTextEdit* editor);
 
@@ -48,7 +48,7 @@ public:
     bool progress_step(std::uint64_t done) override;
     void progress_end() override;
 
-private:
+  private:
     bool run_file_dialog(const file_dialog_record& record, std::string& path, std::string& name,
                          QFileDialog::AcceptMode mode);
 

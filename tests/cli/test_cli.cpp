@@ -85,7 +85,9 @@ TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
 TEST(Cli, EveryActionRefusesItsInputAsResultAndSaysWhy) {
     // Options that take each action as far as its result file.
     const std::map<std::string, std::vector<std::string>, std::less<>> needed = {
-        {"rotate", {"--forwards"}}, {"generate-positions", {"--op", "x,y,z"}}, {"cluster", {"--site", "X"}}};
+        {"rotate", {"--forwards"}},
+        {"generate-positions", {"--op", "x,y,z"}},
+        {"cluster", {"--site", "X"}}};
     const std::string axes = crlf("1 1 1 90 90 90\nX 1 0 0\nY 0 1 0\nZ 0 0 1\n");
     scratch_dir dir;
     const std::string input = dir.file("in.cry");

@@ -224,6 +224,18 @@ TEST(Import, RefusesBadInputNamingTheFileAndTheLine) {
          defaults,
          "x:8: symmetry operation 'x,y' in _symmetry_equiv_pos_as_xyz cannot be read: expected "
          "exactly two commas in triplet"},
+        {"symmetry operation that is no symmetry of the lattice",
+         "data_x\n" + cell + "loop_\n_symmetry_equiv_pos_as_xyz\n'x,y,z'\n'2*x,y,z'\n" + atoms,
+         defaults,
+         "x:8: symmetry operation '2*x,y,z' in _symmetry_equiv_pos_as_xyz cannot be read: no "
+         "symmetry of the lattice (the factors of x, y and z must be whole numbers with "
+         "determinant 1 or -1)"},
+        {"symmetry operation with numbers beyond any symmetry",
+         "data_x\n" + cell + "loop_\n_symmetry_equiv_pos_as_xyz\n'x,y,z'\n'x+99999999999,y,z'\n" +
+             atoms,
+         defaults,
+         "x:8: symmetry operation 'x+99999999999,y,z' in _symmetry_equiv_pos_as_xyz cannot be "
+         "read: its numbers are too large"},
         {"broken loop", "data_x\n" + cell + p1 + atoms + "A2 0.5 0.5\n", defaults,
          "x:9:1: Wrong number of values in the loop"},
         {"coordinate that is no number",
