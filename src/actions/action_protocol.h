@@ -59,8 +59,7 @@ struct action_input {
 };
 
 // An error box: the one way every action and document command shows an error.
-void show_error(services& ui, std::string_view text,
-                std::string_view caption = msg::program_name);
+void show_error(services& ui, std::string_view text, std::string_view caption = msg::program_name);
 
 // Writes the editor's text to `path` with the messages of a document save ("Error creating
 // file!", "text length is zero", "Error writing file! Disk full?", ...). The editor text is

@@ -1,7 +1,8 @@
 // Runs an action and turns whatever ends it early into the message the user sees.
+#include "actions/action_runner.h"
+
 #include <new>
 
-#include "actions/action_runner.h"
 #include "actions/messages.h"
 #include "platform/errors.h"
 

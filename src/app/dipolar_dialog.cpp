@@ -17,10 +17,10 @@
 #include <functional>
 #include <initializer_list>
 
-#include "dipolar/nuclei.h"
-#include "dipolar/parameters.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "dipolar/nuclei.h"
+#include "dipolar/parameters.h"
 
 namespace orvix {
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <vector>
 
-#include "platform/c_format.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "platform/c_format.h"
 
 namespace orvix {
 

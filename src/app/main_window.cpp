@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <string>
 
+#include "actions/messages.h"
 #include "app/about_dialog.h"
 #include "app/emblem.h"
-#include "actions/messages.h"
 
 namespace orvix {
 

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <vector>
 
-#include "platform/c_format.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "platform/c_format.h"
 
 namespace orvix {
 

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "dipolar/nuclei.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "dipolar/nuclei.h"
 #include "tensor/tensor_parameters.h"
 #include "tensor/tensor_parameters_action.h"
 

@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include "commands/documents.h"
 #include "app/qt_services.h"
+#include "commands/documents.h"
 
 namespace orvix {
 

@@ -15,8 +15,7 @@ namespace {
 bool has_cartesian_cell(action_context& ctx, exclusive_file& input) {
     std::string cell;
     if (read_cell_line(input, cell) && is_cartesian_cell(cell)) return true;
-    if (ctx.mode == explain_silent_end)
-        show_error(ctx.ui, msg::no_cartesian_cell_line);
+    if (ctx.mode == explain_silent_end) show_error(ctx.ui, msg::no_cartesian_cell_line);
     return false;
 }
 

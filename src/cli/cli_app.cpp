@@ -1,12 +1,11 @@
 // orvix-cli: the subcommands from the command table; parse, run one action, report.
 #include "cli/cli_app.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string_view>
-
-#include <CLI/CLI.hpp>
 
 #include "actions/action_runner.h"
 #include "actions/messages.h"

@@ -27,8 +27,8 @@ class cli_services : public scripted_services {
 
     answer message(std::string_view text, std::string_view caption, message_icon icon,
                    message_buttons buttons) override;
-    answer ask(question which, std::string_view text, std::string_view caption,
-               message_icon icon, message_buttons buttons) override;
+    answer ask(question which, std::string_view text, std::string_view caption, message_icon icon,
+               message_buttons buttons) override;
     // The result file "-" is standard output, written as the action goes.
     std::optional<exclusive_file> open_result_stream(const std::string& path, int& error) override;
     // "Error creating file! (PATH: REASON)" on standard error; the command fails.
@@ -51,6 +51,5 @@ class cli_services : public scripted_services {
 
 // The result file name that stands for standard output.
 inline constexpr std::string_view standard_output_name = "-";
-
 
 }  // namespace orvix

@@ -32,9 +32,9 @@ void apply_dipolar_answers(const dipolar_answers& given, dipolar_parameters& rec
 // Everything the command line decides: which command runs, and how its dialogs and
 // questions are answered. A dialog without an answer is cancelled.
 struct command_line_answers {
-    int command = 0;            // the row to run; an option may choose a sibling row
-    std::optional<int> mode;    // a mode of the command line's own
-    bool clipboard_result = false;  // the result is the clipboard text, not a file
+    int command = 0;                   // the row to run; an option may choose a sibling row
+    std::optional<int> mode;           // a mode of the command line's own
+    bool clipboard_result = false;     // the result is the clipboard text, not a file
     std::function<int()> run_instead;  // runs instead of an action (a table, an import)
 
     // Questions.

@@ -24,8 +24,8 @@ constexpr command_row separator(std::string_view menu) {
 constexpr command_row shell_command(int number, std::string_view menu, std::string_view text,
                                     std::string_view key_hint, std::string_view shortcut,
                                     std::string_view help_topic) {
-    return {number, menu, "", text, key_hint, shortcut, false, help_topic, "", "", nullptr,
-            nullptr, 0};
+    return {number,     menu, "", text,    key_hint, shortcut, false,
+            help_topic, "",   "", nullptr, nullptr,  0};
 }
 
 constexpr command_row table[] = {
@@ -59,8 +59,8 @@ constexpr command_row table[] = {
      "write the atoms within a radius of one atom, over every periodic image of the cell, "
      "in Cartesian Angstrom with that atom first (Generate > Cluster around an Atom)",
      &add_cluster_options, &generate_cluster, 0},
-    {cmd::orthogonalize_axes, "&Action", "&Orthogonalize", "&Axes", "", "", false,
-     "ORTHOGONALIZE", "orthogonalize-axes",
+    {cmd::orthogonalize_axes, "&Action", "&Orthogonalize", "&Axes", "", "", false, "ORTHOGONALIZE",
+     "orthogonalize-axes",
      "replace three measured axis directions (atom lines) by an orthonormal right-handed set: "
      "Z kept, Y made perpendicular to it, X recomputed",
      &add_orthogonalize_axes_options, &orthogonalize_axes_action, 0},
@@ -71,10 +71,11 @@ constexpr command_row table[] = {
     {cmd::make_oblique, "&Action", "&Orthogonalize", "Make &oblique...", "", "", true,
      "ORTHOGONALIZE", "", "", nullptr, nullptr, 0},
     {cmd::calculate_normal, "&Action", "&Orthogonalize", "Calculate &normal", "", "", false,
-     "NORMAL_POLAR", "normal", "normal of the plane through the first three atoms of Cartesian data",
+     "NORMAL_POLAR", "normal",
+     "normal of the plane through the first three atoms of Cartesian data",
      &add_explained_end_options, &calculate_normal, 0},
-    {cmd::calculate_euler_angles, "&Action", "&Rotations", "&Calculate Euler angles", "", "",
-     false, "HLP_CALCEULER", "euler-angles",
+    {cmd::calculate_euler_angles, "&Action", "&Rotations", "&Calculate Euler angles", "", "", false,
+     "HLP_CALCEULER", "euler-angles",
      "Euler angles of the axis system given by the first three atom lines (direction cosines "
      "of the new x, y, z); writes \"alpha  beta  gamma\" in degrees",
      &add_euler_angles_options, &calculate_euler_angles, 0},
@@ -103,8 +104,8 @@ constexpr command_row table[] = {
      &add_diagonalise_options, &diagonalise_tensor, diagonalise_descending_mode},
     {cmd::diagonalise_ascending, "&NMR", "", "Diagonalise (s11 < s22 < s33)", "", "", false,
      "TENSOR", "", "", nullptr, &diagonalise_tensor, diagonalise_ascending_mode},
-    {cmd::tensor_parameters, "&NMR", "", "Tensor &Parameters...", "", "", false,
-     "HLP_TENSORPARAMS", "tensor-parameters",
+    {cmd::tensor_parameters, "&NMR", "", "Tensor &Parameters...", "", "", false, "HLP_TENSORPARAMS",
+     "tensor-parameters",
      "report every tensor line (LABEL and nine numbers) in the shielding, shift or quadrupolar "
      "conventions: Haeberlen, IUPAC, Herzfeld-Berger, C_Q, NQR lines",
      &add_tensor_parameters_options, &tensor_parameters, 0},
@@ -118,8 +119,8 @@ constexpr command_row table[] = {
      "T^-1), natural abundance (%) and quadrupole moment (fm^2)",
      &add_nuclei_options, nullptr, 0},
     // Rewrites crystal data in the program's own line formats; kept out of the help.
-    {cmd::echo_atoms, "", "", "", "", "", false, "CRYSTAL_FORMAT", "echo-atoms", "",
-     nullptr, &echo_atoms, 0},
+    {cmd::echo_atoms, "", "", "", "", "", false, "CRYSTAL_FORMAT", "echo-atoms", "", nullptr,
+     &echo_atoms, 0},
 };
 
 }  // namespace

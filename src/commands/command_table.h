@@ -66,9 +66,9 @@ struct command_row {
     std::string_view menu;
     std::string_view submenu;
     std::string_view text;
-    std::string_view key_hint;  // shown flush right in the menu, in our own words ("Ctrl-N")
-    std::string_view shortcut;  // the accelerator as a key sequence ("Ctrl+N"); "" for none
-    bool greyed;                // always disabled
+    std::string_view key_hint;    // shown flush right in the menu, in our own words ("Ctrl-N")
+    std::string_view shortcut;    // the accelerator as a key sequence ("Ctrl+N"); "" for none
+    bool greyed;                  // always disabled
     std::string_view help_topic;  // the command's help page
     // orvix-cli: the subcommand ("" for none; hidden when its help is "") and its options.
     std::string_view cli_name;

@@ -5,8 +5,8 @@
 #include <new>
 #include <optional>
 
-#include "commands/command_table.h"
 #include "actions/messages.h"
+#include "commands/command_table.h"
 #include "platform/c_format.h"
 #include "structure/import.h"
 
@@ -133,8 +133,8 @@ bool import_structure_document(shell& sh) {
     }
     if (result.text.size() >= editor_limit) {
         show_error(sh.ui,
-                  c_format(msg::import_too_large_format, result.atom_count, result.text.size()),
-                  path);
+                   c_format(msg::import_too_large_format, result.atom_count, result.text.size()),
+                   path);
         return false;
     }
     sh.window.set_editor_text(result.text);

@@ -16,8 +16,8 @@ action_result dipolar_moment(action_context& ctx);
 // whose text is message `first` and, on the next line, message `second`.
 void show_error_messages(services& ui, int first, int second);
 
-// Tells the user why a computation ended early: the failures 3 to 6 through show_error_messages with
-// message 7, the refused increment in a box of its own. Nothing for ok and cancelled.
+// Tells the user why a computation ended early: the failures 3 to 6 through show_error_messages
+// with message 7, the refused increment in a box of its own. Nothing for ok and cancelled.
 void report_dipolar_status(services& ui, dipolar_status status);
 
 // The text show_error_messages shows for two message numbers.

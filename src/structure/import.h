@@ -21,7 +21,7 @@ struct import_options {
     bool asymmetric_unit = false;  // CIF: the sites as listed
     bool cartesian = false;        // Cartesian cell line and Cartesian Angstrom coordinates
     magres_tensors tensors = magres_tensors::none;  // .magres: tensor lines instead of atom lines
-    std::string block;                        // CIF: the data block; empty for the first with atoms
+    std::string block;  // CIF: the data block; empty for the first with atoms
 };
 
 struct import_result {

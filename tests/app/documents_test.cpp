@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "commands/command_table.h"
 #include "actions/echo_action.h"
 #include "actions/messages.h"
+#include "commands/command_table.h"
 #include "structure/import.h"
 #include "support/test_support.h"
 

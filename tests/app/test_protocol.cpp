@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <utility>
 
-#include "commands/command_table.h"
-#include "actions/echo_action.h"
 #include "actions/action_runner.h"
+#include "actions/echo_action.h"
 #include "actions/messages.h"
+#include "commands/command_table.h"
 #include "crystal/records.h"
 #include "support/test_support.h"
 

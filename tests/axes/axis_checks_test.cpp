@@ -1,7 +1,6 @@
 // The axis-system checks: tolerances, the questions and messages they show, and the
 // changes they make to the rows.
 #include "axes/axis_checks.h"
-#include "axes/axis_questions.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +9,7 @@
 #include <numbers>
 
 #include "actions/messages.h"
+#include "axes/axis_questions.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

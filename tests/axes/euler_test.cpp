@@ -1,11 +1,12 @@
 // Euler angles of axis systems, rotation and cell matrices, and the clipboard hand-off.
-#include "axes/axes_actions.h"
 #include "axes/euler.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+
+#include "axes/axes_actions.h"
 
 namespace orvix {
 namespace {

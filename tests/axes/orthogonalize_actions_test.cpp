@@ -238,7 +238,7 @@ TEST(orthogonalize, invalid_order_reposts_the_command) {
                 return dialog_result::ok;  // the default order this time
             };
             ui.editor = data(command == cmd::orthogonalize_axes ? "axes_near_unit_input.cry"
-                                                                   : "coords_cubic_input.cry");
+                                                                : "coords_cubic_input.cry");
             document_state doc;
             EXPECT_EQ(test::run_command(command, ui, doc), action_result::failed);
             ASSERT_EQ(ui.messages.size(), 1u);

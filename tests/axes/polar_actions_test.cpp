@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "actions/action_runner.h"
-#include "commands/command_table.h"
 #include "actions/messages.h"
 #include "axes/axes_actions.h"
+#include "commands/command_table.h"
 #include "support/test_support.h"
 
 namespace orvix {

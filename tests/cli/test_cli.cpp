@@ -12,8 +12,8 @@
 #include <string_view>
 #include <utility>
 
-#include "commands/command_table.h"
 #include "cli/cli_app.h"
+#include "commands/command_table.h"
 #include "support/test_support.h"
 
 namespace orvix {

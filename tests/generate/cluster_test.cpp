@@ -390,8 +390,7 @@ TEST(cluster_action, offers_the_labels_and_refuses_what_it_cannot_build) {
             return dialog_result::ok;
         };
         test::scratch_dir dir;
-        EXPECT_EQ(test::run_on_text(cmd::generate_cluster, ui, c.text, dir.file("r.cry")),
-                  c.ended);
+        EXPECT_EQ(test::run_on_text(cmd::generate_cluster, ui, c.text, dir.file("r.cry")), c.ended);
         EXPECT_EQ(ui.message_texts(), c.messages);
         // Nothing is written: the result file is not even asked for.
         EXPECT_TRUE(ui.proposed_save_names.empty());

@@ -219,8 +219,7 @@ TEST(generate_positions, cancel_in_the_progress_dialog_keeps_what_was_written) {
     script.install(ui);
     ui.progress_cancel_at = 1;
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui, input, out),
-              action_result::cancelled);
+    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui, input, out), action_result::cancelled);
     const auto lines = split_lines(read_file(out));
     EXPECT_EQ(lines.size(), 1u + 4096u);
     EXPECT_EQ(lines.back(), "C4095      0.500000     0.500000     0.500000");

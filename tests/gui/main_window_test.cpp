@@ -14,8 +14,8 @@
 #include <QTest>
 #include <set>
 
-#include "commands/command_table.h"
 #include "app/text_editor.h"
+#include "commands/command_table.h"
 #include "modal_script.h"
 
 namespace orvix {

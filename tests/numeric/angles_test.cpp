@@ -11,7 +11,7 @@ namespace {
 TEST(Angles, ClampCosineChangesOnlyValuesBeyondOne) {
     const struct {
         double value, clamped;
-    } cases[] = {{1.0000001, 1.0}, {-1.5, -1.0}, {1.0, 1.0}, {-1.0, -1.0},
+    } cases[] = {{1.0000001, 1.0}, {-1.5, -1.0},   {1.0, 1.0}, {-1.0, -1.0},
                  {0.5, 0.5},       {-0.25, -0.25}, {0.0, 0.0}, {1e-300, 1e-300}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);

@@ -23,7 +23,8 @@ import_options asymmetric_unit(bool cartesian) {
     o.cartesian = cartesian;
     return o;
 }
-import_options tensors_of(magres_tensors kind, structure_format format = structure_format::automatic) {
+import_options tensors_of(magres_tensors kind,
+                          structure_format format = structure_format::automatic) {
     import_options o;
     o.tensors = kind;
     o.format = format;

@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "dipolar/nuclei.h"
-#include "dipolar/parameters.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "dipolar/nuclei.h"
+#include "dipolar/parameters.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 

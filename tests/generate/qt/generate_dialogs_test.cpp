@@ -15,9 +15,9 @@
 #include <clocale>
 #include <functional>
 
-#include "generate/generate_actions.h"
 #include "app/dialog_base.h"
 #include "app/dialogs.h"
+#include "generate/generate_actions.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 #include "support/test_support.h"

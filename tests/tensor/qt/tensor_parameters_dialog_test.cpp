@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "dipolar/nuclei.h"
 #include "app/dialogs.h"
+#include "dipolar/nuclei.h"
 #include "support/qt_dialog_support.h"
 
 namespace orvix {
