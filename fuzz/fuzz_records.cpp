@@ -1,53 +1,32 @@
-// libFuzzer target for the crystal data readers: any bytes, read as a file, must come back
-// as cell, atom and comment lines without a crash, and every copied comment must be a
-// whole line of the input.
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <string>
+// libFuzzer target for the atom line readers: any bytes, read as crystal data, come back as
+// atom lines and copied comments without a crash, and every copied comment is a whole
+// comment line of the input.
+#include <set>
 
 #include "crystal/records.h"
-#include "platform/files.h"
+#include "fuzz_support.h"
 #include "platform/scan.h"
 
+using namespace orvix;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-
-    // The number reader on its own.
-    std::string_view text(bytes);
+    const std::string_view text = fuzz::as_text(data, size);
+    std::string_view numbers = text;
     float value = 0;
-    while (orvix::scan_float(text, value)) {
+    while (scan_float(numbers, value)) {
     }
-    orvix::atom_record parsed;
-    orvix::parse_atom_line(bytes, parsed);
-    orvix::is_cell_line(bytes);
-    orvix::is_cartesian_cell(bytes);
 
-    // The readers over a real file.
-    static const std::string dir = std::filesystem::temp_directory_path().string();
-    const std::string in_path = dir + "/orvix-fuzz-in-" + std::to_string(::getpid());
-    const std::string out_path = dir + "/orvix-fuzz-out-" + std::to_string(::getpid());
-    if (std::FILE* f = std::fopen(in_path.c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+    exclusive_file in = fuzz::memory_file(text);
+    exclusive_file comments = fuzz::memory_file("");
+    atom_record atom;
+    while (read_atom_line(in, atom, true, &comments))
+        format_atom_line(atom.label, atom.x, atom.y, atom.z);
+
+    const std::vector<std::string> lines = fuzz::crlf_lines(text);
+    const std::set<std::string> input_lines(lines.begin(), lines.end());
+    for (const std::string& line : fuzz::crlf_lines(fuzz::contents(comments))) {
+        fuzz::require(input_lines.count(line) == 1, "a copied comment is a line of the input");
+        fuzz::require(is_comment_line(line), "only comment lines are copied");
     }
-    {
-        auto in =
-            orvix::exclusive_file::open_existing(in_path, orvix::exclusive_file::access::read);
-        auto out = orvix::exclusive_file::create(out_path);
-        if (in && out) {
-            std::string cell;
-            if (orvix::read_cell_line(*in, cell)) orvix::copy_cell_line(*out, cell);
-            orvix::atom_record atom;
-            while (orvix::read_atom_line(*in, atom, true, &*out))
-                orvix::write_atom_line(*out, atom.label, atom.x, atom.y, atom.z);
-            out->close();
-        }
-    }
-    std::remove(in_path.c_str());
-    std::remove(out_path.c_str());
     return 0;
 }

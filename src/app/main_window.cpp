@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -12,66 +13,19 @@
 #include <filesystem>
 #include <string>
 
+#include "actions/messages.h"
 #include "app/about_dialog.h"
 #include "app/emblem.h"
-#include "app/messages.h"
 
 namespace orvix {
 
 namespace {
-
-constexpr menu_row menu_table[] = {
-    {"&File", "", "&New", "Ctrl-N", cmd::file_new},
-    {"&File", "", "&Open...", "Ctrl-O", cmd::file_open},
-    {"&File", "", "&Import Structure...", "", cmd::file_import},
-    {"&File", "", "Save &as...", "Ctrl-S", cmd::file_save_as},
-    {"&File", "", "", "", 0},
-    {"&File", "", "&Exit", "Ctrl-Q", cmd::file_exit},
-    {"&Edit", "", "&Undo", "Ctrl-Z", cmd::edit_undo},
-    {"&Edit", "", "", "", 0},
-    {"&Edit", "", "Cu&t", "Ctrl-X", cmd::edit_cut},
-    {"&Edit", "", "&Copy", "Ctrl-C", cmd::edit_copy},
-    {"&Edit", "", "&Paste", "Ctrl-V", cmd::edit_paste},
-    {"&Edit", "", "&Delete", "", cmd::edit_delete},
-    {"&Edit", "", "&Select all", "Ctrl-A", cmd::edit_select_all},
-    {"&Action", "&Generate", "&Postions", "", cmd::generate_positions},
-    {"&Action", "&Generate", "&Block", "", cmd::generate_block},
-    {"&Action", "&Generate", "&Cluster around an Atom...", "", cmd::generate_cluster},
-    {"&Action", "&Orthogonalize", "&Axes", "", cmd::orthogonalize_axes},
-    {"&Action", "&Orthogonalize", "&Coordinates", "", cmd::orthogonalize_coordinates},
-    {"&Action", "&Orthogonalize", "Make &oblique...", "", cmd::make_oblique},
-    {"&Action", "&Orthogonalize", "Calculate &normal", "", cmd::calculate_normal},
-    {"&Action", "&Rotations", "&Calculate Euler angles", "", cmd::calculate_euler_angles},
-    {"&Action", "&Rotations", "&Euler rotations forwards", "", cmd::euler_forwards},
-    {"&Action", "&Rotations", "Euler rotations &backwards", "", cmd::euler_backwards},
-    {"&Action", "&Polar angles", "&Calculate", "", cmd::polar_angles},
-    {"&NMR", "", "Dipolar &Moment", "", cmd::dipolar_moment},
-    {"&NMR", "", "", "", 0},
-    {"&NMR", "", "Diagonalise (d11 > d22 > d33)", "", cmd::diagonalise_descending},
-    {"&NMR", "", "Diagonalise (s11 < s22 < s33)", "", cmd::diagonalise_ascending},
-    {"&NMR", "", "Tensor &Parameters...", "", cmd::tensor_parameters},
-    {"&Help", "", "&Contents", "F1", cmd::help_contents},
-    {"&Help", "", "&About...", "", cmd::help_about},
-};
-
-constexpr accelerator_row accelerator_table[] = {
-    {"F1", cmd::help_contents}, {"Ctrl+O", cmd::file_open}, {"Ctrl+S", cmd::file_save_as},
-    {"Ctrl+N", cmd::file_new},  {"Ctrl+Q", cmd::file_exit}, {"Ctrl+Z", cmd::edit_undo},
-    {"Ctrl+X", cmd::edit_cut},  {"Ctrl+C", cmd::edit_copy}, {"Ctrl+A", cmd::edit_select_all},
-};
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
-
-std::span<const menu_row> menu_rows() {
-    return menu_table;
-}
-std::span<const accelerator_row> accelerator_rows() {
-    return accelerator_table;
-}
 
 main_window::main_window(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("main_window"));
@@ -101,12 +55,15 @@ main_window::main_window(QWidget* parent) : QMainWindow(parent) {
 main_window::~main_window() = default;
 
 void main_window::build_menus() {
-    for (const menu_row& row : menu_table) {
+    // The menus as the command table lists them; a command without a menu entry has none.
+    for (const command_row& row : command_table()) {
+        if (row.menu.empty()) continue;
         const std::string key(row.menu);
         QMenu*& top = menus_[key];
         if (top == nullptr) {
             top = menuBar()->addMenu(latin1(row.menu));
             top->setObjectName(QStringLiteral("menu_") + latin1(row.menu).remove(u'&').toLower());
+            top->installEventFilter(this);
         }
         QMenu* target = top;
         if (!row.submenu.empty()) {
@@ -115,25 +72,25 @@ void main_window::build_menus() {
                 sub = top->addMenu(latin1(row.submenu));
                 sub->setObjectName(QStringLiteral("submenu_") +
                                    latin1(row.submenu).remove(u'&').toLower());
+                sub->installEventFilter(this);
             }
             target = sub;
         }
-        if (row.command == 0) {
+        if (row.text.empty()) {
             target->addSeparator();
             continue;
         }
         // The hint after a tab is what the menu shows flush right, in our own words.
         QString text = latin1(row.text);
-        if (!row.hint.empty()) text += u'\t' + latin1(row.hint);
+        if (!row.key_hint.empty()) text += u'\t' + latin1(row.key_hint);
         QAction* action = target->addAction(text);
-        action->setObjectName(QStringLiteral("command_%1").arg(row.command));
-        const int command = row.command;
+        action->setObjectName(QStringLiteral("command_%1").arg(row.number));
+        if (!row.shortcut.empty()) action->setShortcut(QKeySequence(latin1(row.shortcut)));
+        action->setEnabled(!row.greyed);
+        const int command = row.number;
         connect(action, &QAction::triggered, this, [this, command] { dispatch_command(command); });
         actions_[command] = action;
     }
-    actions_.at(cmd::make_oblique)->setEnabled(false);
-    for (const accelerator_row& row : accelerator_table)
-        actions_.at(row.command)->setShortcut(QKeySequence(latin1(row.key)));
 
     connect(menus_.at("&Edit"), &QMenu::aboutToShow, this, &main_window::update_edit_menu);
     // The entries follow the editor as it changes, so that a key never acts on a stale state.
@@ -142,6 +99,22 @@ void main_window::build_menus() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &main_window::update_edit_menu);
     update_edit_menu();
+}
+
+bool main_window::eventFilter(QObject* watched, QEvent* event) {
+    auto* menu = qobject_cast<QMenu*>(watched);
+    if (menu != nullptr && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && menu->activeAction() != nullptr) {
+        const QString name = menu->activeAction()->objectName();
+        if (name.startsWith(QStringLiteral("command_"))) {
+            const command_row* row = find_command(name.mid(8).toInt());
+            if (row != nullptr && !row->help_topic.empty()) {
+                show_help_topic(row->help_topic);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* main_window::command_action(int command) const {

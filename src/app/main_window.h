@@ -8,35 +8,14 @@
 #include <QSessionManager>
 #include <map>
 #include <memory>
-#include <span>
 #include <string_view>
 
-#include "app/documents.h"
 #include "app/help_browser.h"
+#include "app/qt_services.h"
 #include "app/text_editor.h"
-#include "platform/qt/qt_services.h"
+#include "commands/documents.h"
 
 namespace orvix {
-
-// One row of the menu: its menu, sub-menu (or none), entry text with its mnemonic, the key
-// hint shown flush right, and its command (0 for a separator).
-struct menu_row {
-    std::string_view menu;
-    std::string_view submenu;
-    std::string_view text;
-    std::string_view hint;
-    int command;
-};
-
-// The menu in the order it is built.
-std::span<const menu_row> menu_rows();
-
-// The accelerators: the key that gives each command (Ctrl+V and Delete are the editor's).
-struct accelerator_row {
-    std::string_view key;  // in QKeySequence's portable form, "Ctrl+O"
-    int command;
-};
-std::span<const accelerator_row> accelerator_rows();
 
 class main_window : public QMainWindow, private shell_window {
     Q_OBJECT
@@ -73,6 +52,8 @@ class main_window : public QMainWindow, private shell_window {
     void commit_data(QSessionManager& manager);
 
   protected:
+    // F1 on a highlighted menu entry shows that command's help page.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

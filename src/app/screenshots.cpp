@@ -15,12 +15,12 @@
 #include <cstdio>
 #include <functional>
 
+#include "actions/messages.h"
 #include "app/about_dialog.h"
+#include "app/dialogs.h"
 #include "app/emblem.h"
 #include "app/main_window.h"
-#include "app/messages.h"
 #include "platform/c_format.h"
-#include "platform/qt/dialogs.h"
 
 namespace {
 

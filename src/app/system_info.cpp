@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "platform/c_format.h"
 
 namespace orvix {

@@ -9,8 +9,8 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include "app/documents.h"
-#include "platform/qt/qt_services.h"
+#include "app/qt_services.h"
+#include "commands/documents.h"
 
 namespace orvix {
 

@@ -19,7 +19,6 @@ class text_editor : public QPlainTextEdit {
     // The text's length in bytes as a file would hold it (CR LF line ends).
     std::size_t length() const;
     std::size_t limit() const { return limit_; }
-    void set_limit(std::size_t limit) { limit_ = limit; }
 
     // The whole text as 8-bit bytes with CR LF line ends, and back (a zero byte ends it).
     std::string bytes() const;

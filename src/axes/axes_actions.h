@@ -3,17 +3,15 @@
 // angles. Each runs the action protocol and talks to the user through the services.
 #pragma once
 
-#include "app/action_protocol.h"
+#include <string>
+
+#include "actions/action_protocol.h"
+#include "platform/dialog_records.h"
 
 namespace orvix {
 
-inline constexpr int polar_angles_command = 105;
-inline constexpr int calculate_euler_command = 121;
-inline constexpr int euler_backwards_command = 122;
-inline constexpr int euler_forwards_command = 123;
-inline constexpr int orthogonalize_axes_command = 124;
-inline constexpr int orthogonalize_coordinates_command = 125;
-inline constexpr int calculate_normal_command = 126;
+// The clipboard text of Calculate Euler angles: "%.10f  %.10f  %.10f".
+std::string euler_clipboard_text(const euler_angles& angles);
 
 // Modes of the Euler rotations.
 inline constexpr int euler_mode_backwards = 0;

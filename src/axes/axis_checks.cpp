@@ -3,9 +3,6 @@
 
 #include <cmath>
 
-#include "app/messages.h"
-#include "platform/c_format.h"
-
 namespace orvix {
 
 namespace {
@@ -20,12 +17,6 @@ constexpr double handedness_tolerance = 2.0;
 
 }  // namespace
 
-double clamp_cosine(double value) {
-    if (value > 1.0) return 1.0;
-    if (value < -1.0) return -1.0;
-    return value;
-}
-
 double dot(const vec3& u, const vec3& v) {
     return u.x * v.x + u.y * v.y + u.z * v.z;
 }
@@ -38,12 +29,9 @@ vec3 cross(const vec3& u, const vec3& v) {
     return {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
 }
 
-bool normalize_vector(vec3& v, services& ui) {
+bool normalize_vector(vec3& v) {
     const double l = length(v);
-    if (l == 0.0) {
-        ui.message(msg::null_vector, msg::program_name, message_icon::error, message_buttons::ok);
-        return false;
-    }
+    if (l == 0.0) return false;
     v.x = clamp_cosine(v.x / l);
     v.y = clamp_cosine(v.y / l);
     v.z = clamp_cosine(v.z / l);
@@ -56,32 +44,19 @@ double angle_between(const vec3& u, const vec3& v) {
     return std::acos(clamp_cosine(cosine)) / degree_factor;
 }
 
-bool check_unit_vectors(services& ui, axis_system& axes) {
-    for (const vec3& r : axes.row) {
-        if (!(std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z))) {
-            ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
-                       message_buttons::ok);
-            return false;
-        }
-    }
-    bool deviates = false;
-    for (const vec3& r : axes.row) {
-        if (std::fabs(length(r) - 1.0) > unit_length_tolerance) {
-            deviates = true;
-            break;
-        }
-    }
-    // One question for the whole system, however many rows deviate.
-    if (deviates && ui.message(msg::not_unit_vectors, msg::program_name, message_icon::question,
-                               message_buttons::ok_cancel) != answer::ok)
-        return false;
-    // Rows within the tolerance are normalised too, so that later steps see exact unit rows.
-    for (vec3& r : axes.row)
-        if (!normalize_vector(r, ui)) return false;
+bool is_finite(const axis_system& axes) {
+    for (const vec3& r : axes.row)
+        if (!(std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z))) return false;
     return true;
 }
 
-bool check_orthogonality(services& ui, const axis_system& axes) {
+bool deviates_from_unit_length(const axis_system& axes) {
+    for (const vec3& r : axes.row)
+        if (std::fabs(length(r) - 1.0) > unit_length_tolerance) return true;
+    return false;
+}
+
+const char* first_oblique_pair(const axis_system& axes) {
     struct pair {
         int first, second;
         const char* name;
@@ -89,30 +64,21 @@ bool check_orthogonality(services& ui, const axis_system& axes) {
     static constexpr pair pairs[] = {{0, 1, "x and y"}, {0, 2, "x and z"}, {1, 2, "y and z"}};
     for (const pair& p : pairs) {
         const double angle = angle_between(axes.row[p.first], axes.row[p.second]);
-        if (!(std::fabs(angle - right_angle) <= right_angle_tolerance)) {
-            // A question box, but either answer ends the action: the data must be fixed.
-            ui.message(c_format(msg::not_orthogonal_format, p.name), msg::program_name,
-                       message_icon::question, message_buttons::ok_cancel);
-            return false;
-        }
+        if (!(std::fabs(angle - right_angle) <= right_angle_tolerance)) return p.name;
     }
-    return true;
+    return nullptr;
 }
 
-bool check_handedness(services& ui, axis_system& axes) {
+bool is_right_handed(const axis_system& axes) {
     const vec3 normal = cross(axes.row[0], axes.row[1]);
-    if (angle_between(normal, axes.row[2]) <= handedness_tolerance) return true;
-    int axis = 2;  // Z is proposed every time, whatever was chosen before
-    if (ui.axis_inversion_dialog(axis) != dialog_result::ok) return false;
+    return angle_between(normal, axes.row[2]) <= handedness_tolerance;
+}
+
+bool invert_axis(axis_system& axes, int axis) {
     if (axis < 0 || axis > 2) return false;
     vec3& r = axes.row[static_cast<std::size_t>(axis)];
     r = {-r.x, -r.y, -r.z};
     return true;
-}
-
-bool check_axis_system(services& ui, axis_system& axes) {
-    return check_unit_vectors(ui, axes) && check_orthogonality(ui, axes) &&
-           check_handedness(ui, axes);
 }
 
 }  // namespace orvix

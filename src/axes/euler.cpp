@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "app/messages.h"
 #include "platform/c_format.h"
 #include "platform/scan.h"
 
@@ -84,10 +83,6 @@ void apply_matrix(const matrix3& m, const vec3& v, vec3& out) {
     out.x = m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z;
     out.y = m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z;
     out.z = m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z;
-}
-
-std::string euler_clipboard_text(const euler_angles& angles) {
-    return c_format(msg::euler_clipboard_format, angles.alpha, angles.beta, angles.gamma);
 }
 
 euler_angles clipboard_euler_angles(const std::optional<std::string>& text) {

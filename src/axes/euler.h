@@ -46,9 +46,6 @@ bool euler_matrix(const euler_angles& angles, int kind, matrix3& m);
 // out = m v.
 void apply_matrix(const matrix3& m, const vec3& v, vec3& out);
 
-// The clipboard text of Calculate Euler angles: "%.10f  %.10f  %.10f".
-std::string euler_clipboard_text(const euler_angles& angles);
-
 // The angles the Euler Rotations dialog proposes for a clipboard text: the first three
 // numbers of its first line (at most 199 characters of it), read as single-precision "%f"
 // numbers separated by white space; 0, 0, 0 when there is no text or fewer than three

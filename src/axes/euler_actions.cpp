@@ -1,18 +1,16 @@
 // Calculate Euler angles and the Euler rotations forwards and backwards.
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
+#include "axes/axis_questions.h"
 #include "axes/euler.h"
 #include "crystal/records.h"
+#include "platform/c_format.h"
 
 namespace orvix {
 
-namespace {
-
-void error_box(services& ui, std::string_view text) {
-    ui.message(text, msg::program_name, message_icon::error, message_buttons::ok);
+std::string euler_clipboard_text(const euler_angles& angles) {
+    return c_format(msg::euler_clipboard_format, angles.alpha, angles.beta, angles.gamma);
 }
-
-}  // namespace
 
 action_result calculate_euler_angles(action_context& ctx) {
     services& ui = ctx.ui;
@@ -28,7 +26,7 @@ action_result calculate_euler_angles(action_context& ctx) {
         axes.row[rows++] = {atom.x, atom.y, atom.z};
     }
     if (rows < 3) {
-        error_box(ui, msg::wrong_data_format);
+        show_error(ui, msg::wrong_data_format);
         return action_result::failed;
     }
     if (!check_axis_system(ui, axes)) return action_result::failed;
@@ -71,7 +69,7 @@ action_result euler_rotations(action_context& ctx) {
         // A position that is no number, or one turned beyond single precision, would be
         // written as "nan" or "inf"; the lines before it stay in the result.
         if (!is_finite_position(x, y, z)) {
-            error_box(ui, msg::wrong_data_format);
+            show_error(ui, msg::wrong_data_format);
             return action_result::failed;
         }
         write_atom_line(*result, atom.label, x, y, z);

@@ -53,15 +53,15 @@ bool fractional_to_cartesian(const cell_constants& cell, matrix3& m) {
     return true;
 }
 
-bool orthogonalize_axes(services& ui, axis_system& axes) {
+bool orthogonalize_axes(axis_system& axes) {
     const vec3& y = axes.row[1];
     const vec3& z = axes.row[2];
     vec3 w = cross(y, z);
-    if (!normalize_vector(w, ui)) return false;
+    if (!normalize_vector(w)) return false;
     vec3 new_y = cross(z, w);
-    if (!normalize_vector(new_y, ui)) return false;
+    if (!normalize_vector(new_y)) return false;
     vec3 new_x = cross(new_y, z);
-    if (!normalize_vector(new_x, ui)) return false;
+    if (!normalize_vector(new_x)) return false;
     axes.row[0] = new_x;
     axes.row[1] = new_y;
     return true;

@@ -45,8 +45,8 @@ bool fractional_to_cartesian(const cell_constants& cell, matrix3& m);
 
 // Replaces the rows X, Y, Z (already unit vectors) by an exact orthonormal right-handed set:
 // Z keeps its direction, Y becomes its part perpendicular to Z, X is recomputed from the
-// two; the input X plays no part. False after the NULL-vector message when Y is parallel to
-// Z; the rows are then unchanged.
-bool orthogonalize_axes(services& ui, axis_system& axes);
+// two; the input X plays no part. False when Y is parallel to Z (a NULL vector); the rows
+// are then unchanged.
+bool orthogonalize_axes(axis_system& axes);
 
 }  // namespace orvix

@@ -1,18 +1,15 @@
 // Orthogonalize > Axes and Orthogonalize > Coordinates.
 #include <array>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
+#include "axes/axis_questions.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"
 
 namespace orvix {
 
 namespace {
-
-void error_box(services& ui, std::string_view text, std::string_view caption) {
-    ui.message(text, caption, message_icon::error, message_buttons::ok);
-}
 
 // Both actions start with the Order of Axes dialog on the default order. An order that
 // leaves an axis out is refused and the command is posted again, so that the dialog comes
@@ -24,7 +21,7 @@ bool ask_order(services& ui, int own_command, axis_order& order, action_result& 
         return false;
     }
     if (!is_valid_order(order)) {
-        error_box(ui, msg::axes_not_assigned, msg::program_name);
+        show_error(ui, msg::axes_not_assigned, msg::program_name);
         ui.post_command(own_command);
         ended = action_result::failed;
         return false;
@@ -38,7 +35,7 @@ action_result orthogonalize_axes_action(action_context& ctx) {
     services& ui = ctx.ui;
     axis_order order;
     action_result ended = action_result::failed;
-    if (!ask_order(ui, orthogonalize_axes_command, order, ended)) return ended;
+    if (!ask_order(ui, ctx.command, order, ended)) return ended;
 
     action_input input;
     if (!open_action_input(ctx, input)) return action_result::failed;
@@ -48,7 +45,7 @@ action_result orthogonalize_axes_action(action_context& ctx) {
     std::string cell;
     if (read_cell_line(*input.file, cell)) {
         if (!is_cartesian_cell(cell)) {
-            error_box(ui, msg::not_cartesian, msg::program_name);
+            show_error(ui, msg::not_cartesian, msg::program_name);
             return action_result::failed;
         }
         write_cartesian_cell(*result);
@@ -64,7 +61,7 @@ action_result orthogonalize_axes_action(action_context& ctx) {
         if (is_origin_label(atom.label)) {
             // Copied as it stands, so it must be a position of numbers as the axes must.
             if (!is_finite_position(atom.x, atom.y, atom.z)) {
-                error_box(ui, msg::wrong_data_format, msg::program_name);
+                show_error(ui, msg::wrong_data_format, msg::program_name);
                 return action_result::failed;
             }
             write_atom_line(*result, atom.label, atom.x, atom.y, atom.z);
@@ -78,11 +75,14 @@ action_result orthogonalize_axes_action(action_context& ctx) {
         ++read;
     }
     if (read < 3) {
-        error_box(ui, msg::wrong_data_format, msg::program_name);
+        show_error(ui, msg::wrong_data_format, msg::program_name);
         return action_result::failed;
     }
     if (!check_unit_vectors(ui, axes)) return action_result::failed;
-    if (!orthogonalize_axes(ui, axes)) return action_result::failed;
+    if (!orthogonalize_axes(axes)) {
+        show_error(ui, msg::null_vector);
+        return action_result::failed;
+    }
 
     for (std::size_t p = 0; p < 3; ++p)
         write_atom_line(*result, labels[p], static_cast<float>(axes.row[p].x),
@@ -96,24 +96,24 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
     services& ui = ctx.ui;
     axis_order order;
     action_result ended = action_result::failed;
-    if (!ask_order(ui, orthogonalize_coordinates_command, order, ended)) return ended;
+    if (!ask_order(ui, ctx.command, order, ended)) return ended;
 
     action_input input;
     if (!open_action_input(ctx, input)) {
-        error_box(ui, msg::no_data_handle, "");
+        show_error(ui, msg::no_data_handle, "");
         return action_result::failed;
     }
     bool reopen_failed = false;
     auto result = create_result_file(ctx, &reopen_failed);
     if (!result) {
-        error_box(ui, reopen_failed ? msg::no_open_output : msg::no_output_file, "");
+        show_error(ui, reopen_failed ? msg::no_open_output : msg::no_output_file, "");
         return action_result::failed;
     }
 
     std::string line;
     cell_constants cell;
     if (!read_cell_line(*input.file, line) || !parse_cell_constants(line, cell)) {
-        error_box(ui, msg::no_crystal_axes, msg::program_name);
+        show_error(ui, msg::no_crystal_axes, msg::program_name);
         return action_result::failed;
     }
     write_cartesian_cell(*result);
@@ -121,7 +121,7 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
     if (!fractional_to_cartesian(reorder_cell(cell, order), m)) {
         // The cell line is out already, as for every end after it; no atom line follows,
         // so the result holds no NaN coordinates.
-        error_box(ui, msg::cell_cannot_close, msg::program_name);
+        show_error(ui, msg::cell_cannot_close, msg::program_name);
         return action_result::failed;
     }
 
@@ -134,7 +134,7 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
         const float z = static_cast<float>(cartesian.z);
         // No "nan" or "inf" in a result: the lines before such a position stay.
         if (!is_finite_position(x, y, z)) {
-            error_box(ui, msg::wrong_data_format, msg::program_name);
+            show_error(ui, msg::wrong_data_format, msg::program_name);
             return action_result::failed;
         }
         write_atom_line(*result, atom.label, x, y, z);

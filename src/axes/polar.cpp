@@ -3,16 +3,16 @@
 
 #include <cmath>
 
-#include "platform/files.h"
+#include "numeric/angles.h"
 
 namespace orvix {
 
 namespace {
 
-// A cosine beyond 1 in magnitude (through rounding) becomes its sign.
+// A cosine beyond 1 in magnitude (through rounding) becomes its sign; exact in single
+// precision.
 float clamp_by_sign(float cosine) {
-    if (std::fabs(cosine) > 1.0f) return static_cast<float>(CVsignum(cosine));
-    return cosine;
+    return static_cast<float>(clamp_cosine(static_cast<double>(cosine)));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Orthogonalize > Calculate normal and Polar angles > Calculate.
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
+#include "axes/axis_questions.h"
 #include "axes/polar.h"
 #include "crystal/records.h"
 #include "platform/c_format.h"
@@ -14,9 +15,7 @@ namespace {
 bool has_cartesian_cell(action_context& ctx, exclusive_file& input) {
     std::string cell;
     if (read_cell_line(input, cell) && is_cartesian_cell(cell)) return true;
-    if (ctx.mode == explain_silent_end)
-        ctx.ui.message(msg::no_cartesian_cell_line, msg::program_name, message_icon::error,
-                       message_buttons::ok);
+    if (ctx.mode == explain_silent_end) show_error(ctx.ui, msg::no_cartesian_cell_line);
     return false;
 }
 
@@ -40,15 +39,14 @@ action_result calculate_normal(action_context& ctx) {
     while (read < 3 && read_atom_line(*input.file, atom, true, &*result))
         p[read++] = {atom.x, atom.y, atom.z};
     if (read < 3) {
-        ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
-                   message_buttons::ok);
+        show_error(ui, msg::wrong_data_format);
         return action_result::failed;
     }
 
     vec3 n = plane_normal(p[0], p[1], p[2]);
     result->write(c_format("normal vector: %12.6f %12.6f %12.6f\r\n", n.x, n.y, n.z));
     // Three atoms on one line give a NULL normal: its message, and no second line.
-    const bool normalized = normalize_vector(n, ui);
+    const bool normalized = normalize_or_tell(ui, n);
     if (normalized)
         result->write(c_format("normalized:    %12.6f %12.6f %12.6f\r\n", n.x, n.y, n.z));
     result->close();

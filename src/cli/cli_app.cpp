@@ -1,25 +1,21 @@
-// orvix-cli: parse, run one action through the shared action table, report.
+// orvix-cli: the subcommands from the command table; parse, run one action, report.
 #include "cli/cli_app.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string_view>
 
-#include "app/action_table.h"
-#include "app/echo_action.h"
-#include "app/messages.h"
+#include "actions/action_runner.h"
+#include "actions/messages.h"
+#include "cli/cli_services.h"
+#include "commands/command_options.h"
+#include "commands/command_table.h"
 #include "platform/files.h"
-#include "platform/scan.h"
 #include "platform/signal_cleanup.h"
 
 namespace orvix {
-
-// The feature registration functions, declared from the same list that calls them.
-#define ORVIX_CLI_FEATURE(register_function) \
-    void register_function(CLI::App& app, cli_invocation& invocation);
-#include "cli/cli_features.inc"
-#undef ORVIX_CLI_FEATURE
 
 namespace {
 
@@ -54,71 +50,6 @@ void write_clipboard_result(cli_services& ui, std::string_view text, const std::
 
 }  // namespace
 
-std::optional<double> parse_cli_number(const std::string& text) {
-    std::string_view rest(text);
-    double value = 0;
-    if (!scan_double(rest, value)) return std::nullopt;
-    while (!rest.empty() && is_c_space(rest.front())) rest.remove_prefix(1);
-    if (!rest.empty()) return std::nullopt;
-    return value;
-}
-
-const CLI::Validator number_check(
-    [](std::string& text) {
-        return parse_cli_number(text) ? std::string() : "'" + text + "' is not a number";
-    },
-    "");
-
-CLI::App* add_action_subcommand(CLI::App& app, cli_invocation& invocation, const std::string& name,
-                                const std::string& description, int command) {
-    CLI::App* sub = app.add_subcommand(name, description);
-    sub->add_option("INPUT", invocation.input,
-                    "crystal data file; '-' or none reads standard input");
-    sub->add_option("-o,--output", invocation.output,
-                    "result file; '-' or none writes standard output");
-    sub->callback([&invocation, command] { invocation.command = command; });
-    invocation.configure.owner = sub;
-    return sub;
-}
-
-void add_normalize_option(CLI::App& sub, cli_invocation& invocation) {
-    CLI::Option* flag = sub.add_flag("--normalize")
-                            ->description(
-                                "answer OK to the question whether to normalise direction cosines "
-                                "that are not unit "
-                                "vectors");
-    invocation.configure.push_back([flag](cli_services& ui) {
-        if (flag->count() > 0)
-            ui.answers_by_text.emplace(std::string(msg::not_unit_vectors), answer::ok);
-    });
-}
-
-void add_invert_option(CLI::App& sub, cli_invocation& invocation) {
-    auto axis = std::make_shared<std::string>();
-    sub.add_option("--invert", *axis,
-                   "answer the Axis Inversion dialog of a left-handed axis system by inverting "
-                   "this axis")
-        ->check(CLI::IsMember({"x", "y", "z"}, CLI::ignore_case));
-    invocation.configure.push_back([axis](cli_services& ui) {
-        if (axis->empty()) return;
-        const int index = (*axis)[0] == 'x' || (*axis)[0] == 'X'   ? 0
-                          : (*axis)[0] == 'y' || (*axis)[0] == 'Y' ? 1
-                                                                   : 2;
-        ui.on_axis_inversion = [index](int& chosen) {
-            chosen = index;
-            return dialog_result::ok;
-        };
-    });
-}
-
-void add_internal_commands(CLI::App& app, cli_invocation& invocation) {
-    // Rewrites the crystal data in the program's own line formats; kept out of the help.
-    CLI::App* sub =
-        add_action_subcommand(app, invocation, "echo-atoms",
-                              "rewrite crystal data in the program's formats", echo_command);
-    sub->group("");
-}
-
 int run_cli(int argc, char** argv) {
     CLI::App app{
         "orvix-cli: run Orvix actions on crystal data files in batch.\n"
@@ -126,12 +57,22 @@ int run_cli(int argc, char** argv) {
         "orvix-cli"};
     app.set_version_flag("--version", std::string("orvix-cli ") + ORVIX_VERSION);
     app.require_subcommand(1, 1);
-    cli_invocation invocation;
-    add_internal_commands(app, invocation);
-    // Feature subcommands.
-#define ORVIX_CLI_FEATURE(register_function) register_function(app, invocation);
-#include "cli/cli_features.inc"
-#undef ORVIX_CLI_FEATURE
+    command_line_answers answers;
+    std::string input;
+    std::string output;
+    std::vector<std::pair<CLI::App*, const command_row*>> subcommands;
+    for (const command_row& row : command_table()) {
+        if (row.cli_name.empty()) continue;
+        CLI::App* sub = app.add_subcommand(std::string(row.cli_name), std::string(row.cli_help));
+        if (row.cli_help.empty()) sub->group("");
+        if (row.run != nullptr) {
+            sub->add_option("INPUT", input, "crystal data file; '-' or none reads standard input");
+            sub->add_option("-o,--output", output,
+                            "result file; '-' or none writes standard output");
+        }
+        if (row.add_options != nullptr) row.add_options(*sub, answers);
+        subcommands.emplace_back(sub, &row);
+    }
 
     // A usage error prints what was wrong and the usage text, and exits with status 2.
     app.failure_message(CLI::FailureMessage::help);
@@ -145,26 +86,23 @@ int run_cli(int argc, char** argv) {
     clean_up_temporaries_on_signals();
 
     try {
-        if (invocation.run_instead) return invocation.run_instead();
+        if (answers.run_instead) return answers.run_instead();
+        // The subcommand given runs its row, unless one of its options chose a sibling row.
+        for (const auto& [sub, row] : subcommands)
+            if (sub->parsed() && answers.command == 0) answers.command = row->number;
+        const command_row* row = find_command(answers.command);
+        if (row == nullptr || row->run == nullptr) return 2;
 
-        const action_entry* found = find_action(invocation.command);
-        if (found == nullptr) return 2;
-        action_entry entry = *found;
-        if (invocation.mode) entry.mode = *invocation.mode;
-
-        cli_services ui;
-        invocation.configure.run(ui);
-
-        if (invocation.input.empty() || invocation.input == "-") {
+        cli_services ui(answers);
+        if (input.empty() || input == "-") {
             ui.editor = read_standard_input();
         } else {
-            ui.open_choices.push_back(invocation.input);
+            ui.open_choices.push_back(input);
         }
 
         // Without -o, or with -o -, the result streams to standard output.
-        const std::string output =
-            invocation.output.empty() ? std::string(standard_output_name) : invocation.output;
-        if (invocation.clipboard_result) {
+        if (output.empty()) output = std::string(standard_output_name);
+        if (answers.clipboard_result) {
             ui.on_clipboard_text = [&ui, &output](std::string_view text) {
                 write_clipboard_result(ui, text, output);
             };
@@ -172,7 +110,8 @@ int run_cli(int argc, char** argv) {
             ui.save_choices.push_back(output);
         }
         document_state doc;
-        const action_result result = run_action(entry, ui, doc);
+        const action_result result =
+            run_action(row->run, row->number, answers.mode.value_or(row->mode), ui, doc);
         return result == action_result::completed && !ui.error_shown ? 0 : 1;
     } catch (const std::exception& error) {
         print_cli_message(error.what(), "");

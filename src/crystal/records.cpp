@@ -57,7 +57,7 @@ bool read_cell_line(exclusive_file& file, std::string& out) {
     const std::int64_t position = file.tell();
     if (!file.rewind()) return false;
     std::string line;
-    const bool got = CVlgets(line, file);
+    const bool got = read_text_line(line, file);
     file.seek(position);
     if (!got || !is_cell_line(line)) return false;
     out = std::move(line);
@@ -66,7 +66,7 @@ bool read_cell_line(exclusive_file& file, std::string& out) {
 
 bool read_atom_line(exclusive_file& file, atom_record& atom, bool copy, exclusive_file* result) {
     std::string line;
-    while (CVlgets(line, file)) {
+    while (read_text_line(line, file)) {
         if (is_comment_line(line)) {
             if (copy && result != nullptr) result->write(line);
             continue;

@@ -1,7 +1,7 @@
 // The Dipolar Moment action.
 #include "dipolar/dipolar_action.h"
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "dipolar/parameters.h"
 
 namespace orvix {
@@ -13,9 +13,8 @@ std::string error_report_text(int first, int second) {
     return text;
 }
 
-void CVErrMess(services& ui, int first, int second) {
-    ui.message(error_report_text(first, second), msg::program_name, message_icon::error,
-               message_buttons::ok);
+void show_error_messages(services& ui, int first, int second) {
+    show_error(ui, error_report_text(first, second));
 }
 
 void report_dipolar_status(services& ui, dipolar_status status) {
@@ -24,12 +23,10 @@ void report_dipolar_status(services& ui, dipolar_status status) {
         case dipolar_status::cancelled:
             return;
         case dipolar_status::increment_not_positive:
-            ui.message(msg::increment_not_positive, msg::program_name, message_icon::error,
-                       message_buttons::ok);
+            show_error(ui, msg::increment_not_positive);
             return;
         case dipolar_status::angles_not_finite:
-            ui.message(msg::angles_not_finite, msg::program_name, message_icon::error,
-                       message_buttons::ok);
+            show_error(ui, msg::angles_not_finite);
             return;
         case dipolar_status::wrong_data_format:
             ui.message(msg::wrong_data_format, msg::program_name, message_icon::error,
@@ -39,7 +36,7 @@ void report_dipolar_status(services& ui, dipolar_status status) {
         case dipolar_status::no_unit_cell:
         case dipolar_status::not_cartesian:
         case dipolar_status::unexpected_end:
-            CVErrMess(ui, 7, static_cast<int>(status));
+            show_error_messages(ui, 7, static_cast<int>(status));
             return;
     }
 }

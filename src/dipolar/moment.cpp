@@ -9,6 +9,7 @@
 
 #include <cmath>
 
+#include "numeric/angles.h"
 #include "platform/c_format.h"
 
 namespace orvix {
@@ -46,14 +47,9 @@ bool counts(double r, const dipolar_parameters& parameters) {
     return !(r > std::fabs(parameters.cutoff)) && r > 0.0;
 }
 
-// A cosine that rounding has pushed beyond 1 in magnitude becomes +1 or -1.
-double clamp_cosine(double c) {
-    return std::fabs(c) > 1.0 ? static_cast<double>(CVsignum(c)) : c;
-}
-
 // arccos, formed in degrees and turned back into radians, as the angles are defined.
 double arccos_via_degrees(double c) {
-    return std::acos(c) / dc::degree * dc::degree;
+    return std::acos(c) / degree_factor * degree_factor;
 }
 
 }  // namespace
@@ -68,7 +64,7 @@ dipolar_status read_dipolar_input(exclusive_file& input, dipolar_input& out) {
     // because the rotation pattern copies the comments once per angle.
     std::string line;
     bool has_observed = false;
-    while (CVlgets(line, input)) {
+    while (read_text_line(line, input)) {
         dipolar_entry entry;
         if (is_comment_line(line)) {
             entry.is_comment = true;
@@ -135,8 +131,8 @@ rotation_pattern prepare_rotation_pattern(const dipolar_input& input,
                                           const dipolar_parameters& parameters) {
     rotation_pattern pattern;
     pattern.sign = parameters.rotation_sense == 0 ? -1.0 : 1.0;
-    const double a = parameters.alpha * dc::degree;
-    const double b = parameters.beta * dc::degree;
+    const double a = parameters.alpha * degree_factor;
+    const double b = parameters.beta * degree_factor;
     pattern.sin_alpha = std::sin(a);
     pattern.cos_alpha = std::cos(a);
     pattern.sin_beta = std::sin(b);
@@ -178,7 +174,7 @@ double pattern_moment(const rotation_pattern& pattern, const dipolar_parameters&
                       double g) {
     // The field direction: perpendicular to the rotation axis (sin b cos a, sin b sin a,
     // cos b), turned by psi about it; the second row of the forwards Euler matrix.
-    const double psi = pattern.sign * (g + parameters.phase) * dc::degree;
+    const double psi = pattern.sign * (g + parameters.phase) * degree_factor;
     const double sin_psi = std::sin(psi);
     const double cos_psi = std::cos(psi);
     const double ca = pattern.cos_alpha, sa = pattern.sin_alpha;

@@ -41,7 +41,6 @@ inline constexpr double coupling = 167.845;
 // Pi to ten significant digits, not the full-precision value: part of the definition of
 // every reported moment.
 inline constexpr double pi = 3.141592654;
-inline constexpr double degree = 0.017453292519943;
 // Van Vleck's 3/5, 4/15, 3/4 and 1/3 times 4 (with pi^2 they turn a squared coupling in Hz
 // into rad^2 s^-2). The like-spins powder factor is one bit above the double nearest to 2.4
 // (bits 4003333333333334, what (0.2 * 3) * 4 gives in doubles): the reports are defined

@@ -33,24 +33,24 @@ std::span<const nucleus> nuclei_table() {
     return table;
 }
 
-std::vector<std::string> InitNucleiListLabels() {
+std::vector<std::string> nucleus_list_labels() {
     std::vector<std::string> labels;
     labels.reserve(std::size(table));
     for (const nucleus& n : table) labels.emplace_back(n.label);
     return labels;
 }
 
-double GetNucleusGamma(int number) {
+double nucleus_gamma(int number) {
     const nucleus* n = by_number(number);
     return n != nullptr ? n->gamma : 0.0;
 }
 
-double GetNucleusSpin(int number) {
+double nucleus_spin(int number) {
     const nucleus* n = by_number(number);
     return n != nullptr ? n->spin : 0.0;
 }
 
-double GetNucleusNatAbundance(int number) {
+double nucleus_abundance(int number) {
     const nucleus* n = by_number(number);
     return n != nullptr ? n->abundance : 0.0;
 }

@@ -32,13 +32,13 @@ std::span<const nucleus> nuclei_table();
 
 // The labels of the list, in numbering order; both nucleus lists of the dialog are filled
 // from it, so position k of either list is nucleus number k + 1.
-std::vector<std::string> InitNucleiListLabels();
+std::vector<std::string> nucleus_list_labels();
 
 // Properties by nucleus number (1 to the number of list entries). A number outside the list
 // answers 0, which no real nucleus has for its gamma or spin.
-double GetNucleusGamma(int number);
-double GetNucleusSpin(int number);
-double GetNucleusNatAbundance(int number);
+double nucleus_gamma(int number);
+double nucleus_spin(int number);
+double nucleus_abundance(int number);
 
 // The list position (counted from 0) of a nucleus given as a label ("27Al", any letter case)
 // or as its list number ("18"). Nothing when the text names no nucleus.

@@ -16,13 +16,13 @@ void select_observed_nucleus(dipolar_parameters& parameters, int position) {
 
 void select_coupled_nucleus(dipolar_parameters& parameters, int position) {
     parameters.coupled_nucleus = position;
-    parameters.abundance = GetNucleusNatAbundance(position + 1);
+    parameters.abundance = nucleus_abundance(position + 1);
 }
 
 void finish_dipolar_dialog(dipolar_parameters& parameters) {
-    parameters.gamma_observed = GetNucleusGamma(parameters.observed_nucleus + 1);
-    parameters.gamma_coupled = GetNucleusGamma(parameters.coupled_nucleus + 1);
-    parameters.spin_coupled = GetNucleusSpin(parameters.coupled_nucleus + 1);
+    parameters.gamma_observed = nucleus_gamma(parameters.observed_nucleus + 1);
+    parameters.gamma_coupled = nucleus_gamma(parameters.coupled_nucleus + 1);
+    parameters.spin_coupled = nucleus_spin(parameters.coupled_nucleus + 1);
 }
 
 dialog_result ask_dipolar_parameters(services& ui, dipolar_parameters& parameters) {

@@ -3,7 +3,7 @@
 // refused label or radius leaves no file behind.
 #include "generate/cluster_action.h"
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"
 #include "generate/cluster.h"
@@ -11,14 +11,6 @@
 #include "platform/c_format.h"
 
 namespace orvix {
-
-namespace {
-
-void error_box(services& ui, std::string_view text) {
-    ui.message(text, msg::program_name, message_icon::error, message_buttons::ok);
-}
-
-}  // namespace
 
 action_result generate_cluster(action_context& ctx) {
     services& ui = ctx.ui;
@@ -28,14 +20,14 @@ action_result generate_cluster(action_context& ctx) {
     std::string line;
     cell_constants cell;
     if (!read_cell_line(*input.file, line) || !parse_cell_constants(line, cell)) {
-        error_box(ui, msg::no_crystal_axes);
+        show_error(ui, msg::no_crystal_axes);
         return action_result::failed;
     }
     // The orientation of Orthogonalize > Coordinates with its default order of axes: c along
     // z, b in the yz plane.
     matrix3 m;
     if (!fractional_to_cartesian(reorder_cell(cell, axis_order{}), m)) {
-        error_box(ui, msg::cell_cannot_close);
+        show_error(ui, msg::cell_cannot_close);
         return action_result::failed;
     }
     const atom_table atoms = read_atom_table(*input.file, false);
@@ -43,7 +35,7 @@ action_result generate_cluster(action_context& ctx) {
     cluster_record record;
     record.labels = cluster_labels(atoms);
     if (record.labels.empty()) {
-        error_box(ui, msg::unexpected_end);
+        show_error(ui, msg::unexpected_end);
         return action_result::failed;
     }
     record.site = record.labels.front();
@@ -51,7 +43,7 @@ action_result generate_cluster(action_context& ctx) {
 
     const std::optional<std::size_t> site = find_cluster_site(atoms, record.site);
     if (!site) {
-        error_box(ui, c_format(msg::cluster_no_site_format, record.site.c_str()));
+        show_error(ui, c_format(msg::cluster_no_site_format, record.site.c_str()));
         return action_result::failed;
     }
     cluster_plan plan;
@@ -59,13 +51,13 @@ action_result generate_cluster(action_context& ctx) {
         case cluster_plan_status::ok:
             break;
         case cluster_plan_status::radius_not_valid:
-            error_box(ui, msg::cluster_radius_not_valid);
+            show_error(ui, msg::cluster_radius_not_valid);
             return action_result::failed;
         case cluster_plan_status::radius_too_large:
-            error_box(ui, msg::cluster_radius_too_large);
+            show_error(ui, msg::cluster_radius_too_large);
             return action_result::failed;
         case cluster_plan_status::cell_singular:
-            error_box(ui, msg::cell_cannot_close);
+            show_error(ui, msg::cell_cannot_close);
             return action_result::failed;
     }
 

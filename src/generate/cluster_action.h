@@ -3,11 +3,9 @@
 // the dipolar second moment wants.
 #pragma once
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 
 namespace orvix {
-
-inline constexpr int generate_cluster_command = 129;
 
 action_result generate_cluster(action_context& ctx);
 

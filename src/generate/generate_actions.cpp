@@ -7,7 +7,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "platform/c_format.h"
 
@@ -29,8 +29,8 @@ std::string large_result_question(line_count lines) {
 
 bool confirm_large_result(services& ui, line_count lines) {
     if (lines <= large_result_lines) return true;
-    return ui.message(large_result_question(lines), msg::program_name, message_icon::question,
-                      message_buttons::ok_cancel) == answer::ok;
+    return ui.ask(question::large_result, large_result_question(lines), msg::program_name,
+                  message_icon::question, message_buttons::ok_cancel) == answer::ok;
 }
 
 action_result generate_positions(action_context& ctx) {

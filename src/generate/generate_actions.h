@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 #include "generate/positions.h"
 
 namespace orvix {
-
-inline constexpr int generate_positions_command = 120;
-inline constexpr int generate_block_command = 127;
 
 action_result generate_positions(action_context& ctx);
 action_result generate_block(action_context& ctx);

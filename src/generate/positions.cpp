@@ -27,7 +27,7 @@ atom_table read_atom_table(exclusive_file& file, bool keep_comments) {
     atom_table table;
     std::string line;
     atom_record atom;
-    while (CVlgets(line, file)) {
+    while (read_text_line(line, file)) {
         if (is_comment_line(line)) {
             if (keep_comments) {
                 table.comments.append(line);

@@ -280,23 +280,17 @@ bool exclusive_file::read_line(std::string& line) {
     }
 }
 
-bool CVlgets(std::string& line, exclusive_file& file) {
+bool read_text_line(std::string& line, exclusive_file& file) {
     return file.read_line(line);
 }
 
-std::int64_t CVFileLength(exclusive_file& file) {
+std::int64_t file_length_in_bytes(exclusive_file& file) {
     std::FILE* stream = file.stream();
     if (stream == nullptr) return -1;
     std::fflush(stream);
     struct stat st {};
     if (::fstat(::fileno(stream), &st) != 0) return -1;
     return static_cast<std::int64_t>(st.st_size);
-}
-
-int CVsignum(double value) {
-    if (value > 0) return 1;
-    if (value < 0) return -1;
-    return 0;
 }
 
 std::optional<std::string> temporary_directory() {

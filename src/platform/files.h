@@ -44,7 +44,6 @@ class exclusive_file {
     ~exclusive_file();
 
     const std::string& path() const { return path_; }
-    bool is_open() const { return stream_ != nullptr; }
 
     // Reading. The position is shared by reads and writes, as for a C stream; bytes the
     // line reader has read ahead do not count as read.
@@ -59,7 +58,7 @@ class exclusive_file {
     // Flushes and closes. Throws write_failure when buffered bytes could not be written.
     void close();
 
-    // The next line, see CVlgets. Throws read_failure when the file cannot be read.
+    // The next line, see read_text_line. Throws read_failure when the file cannot be read.
     bool read_line(std::string& line);
 
     // The underlying stream, positioned where the line reader stands.
@@ -93,13 +92,10 @@ class exclusive_file {
 // lines never run into each other. False at the end of the file. A file that cannot be
 // read throws read_failure, and a line too long for memory std::bad_alloc: neither is
 // taken for the end of the file.
-bool CVlgets(std::string& line, exclusive_file& file);
+bool read_text_line(std::string& line, exclusive_file& file);
 
 // The file's length in bytes, or -1 when it cannot be told.
-std::int64_t CVFileLength(exclusive_file& file);
-
-// +1 for a positive value, -1 for a negative one, 0 for zero; the cosine clamp uses it.
-int CVsignum(double value);
+std::int64_t file_length_in_bytes(exclusive_file& file);
 
 // A new empty file with a unique name beginning with "orv" in the temporary directory.
 // Nothing when no such file could be made. Until delete_file removes it, the file is among

@@ -25,4 +25,9 @@ std::optional<exclusive_file> services::open_result_stream(const std::string&, i
 
 void services::result_not_created(const std::string&, int) {}
 
+answer services::ask(question, std::string_view text, std::string_view caption, message_icon icon,
+                     message_buttons buttons) {
+    return message(text, caption, icon, buttons);
+}
+
 }  // namespace orvix

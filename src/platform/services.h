@@ -19,6 +19,10 @@ enum class message_buttons { ok, ok_cancel, yes_no_cancel };
 enum class answer { ok, cancel, yes, no };
 enum class dialog_result { ok, cancel };
 
+// The questions a front end may have answered in advance (orvix-cli's options say OK or
+// Cancel to them); every other question is `other`.
+enum class question { other, normalize_axes, large_result };
+
 // The record handed to every file dialog; reset before each one.
 struct file_dialog_record {
     std::vector<std::pair<std::string, std::string>> filters;  // description, pattern
@@ -40,6 +44,11 @@ class services {
     // pressed (ok for a plain message box).
     virtual answer message(std::string_view text, std::string_view caption, message_icon icon,
                            message_buttons buttons) = 0;
+
+    // A question box (buttons other than ok), naming which question it is. The default asks
+    // through `message`.
+    virtual answer ask(question which, std::string_view text, std::string_view caption,
+                       message_icon icon, message_buttons buttons);
 
     // File dialogs. `path` holds the proposed name on entry; on a choice it holds the full
     // path and `name` the file's name. False when cancelled.

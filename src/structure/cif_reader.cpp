@@ -4,6 +4,7 @@
 // Hermann-Mauguin name alone and merges copies within 0.4 Angstrom, too coarse for hydrogen.
 #include "structure/cif_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <gemmi/cif.hpp>
@@ -94,6 +95,41 @@ std::vector<gemmi::Op> all_operations(const gemmi::GroupOps& group) {
     return ops;
 }
 
+// gemmi keeps every number of an operation times 24 in an int and does not check for
+// overflow; operations whose numbers add up to this much are refused before it reads them.
+// Real ones hold denominators up to 24 and translations of a few cells.
+constexpr long long largest_number_sum = 10000;
+
+bool numbers_too_large(const std::string& triplet) {
+    long long sum = 0;
+    for (std::size_t i = 0; i < triplet.size(); ++i) {
+        if (triplet[i] < '0' || triplet[i] > '9') continue;
+        long long value = 0;
+        for (; i < triplet.size() && triplet[i] >= '0' && triplet[i] <= '9'; ++i)
+            value = std::min(value * 10 + (triplet[i] - '0'), largest_number_sum);
+        sum += value;
+        if (sum >= largest_number_sum) return true;
+    }
+    return false;
+}
+
+// A symmetry operation maps the lattice onto itself: its factors of x, y and z are whole
+// numbers and their determinant is 1 or -1. gemmi also reads "2*x" or "1/2*x".
+bool maps_the_lattice_onto_itself(const gemmi::Op& op) {
+    long long r[3][3];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            const int element = op.rot[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+            if (element % gemmi::Op::DEN != 0) return false;
+            r[i][j] = element / gemmi::Op::DEN;
+        }
+    }
+    const long long det = r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
+                          r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
+                          r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
+    return det == 1 || det == -1;
+}
+
 struct symmetry {
     std::vector<gemmi::Op> ops;
     std::string name;
@@ -118,12 +154,20 @@ symmetry read_symmetry(cif::Block& block, const cell_parameters& cell) {
         const int line = column.item()->line_number;
         for (const std::string& raw : column) {
             const std::string triplet = plain(raw);
+            const auto refuse = [&](const std::string& reason) {
+                return cif_problem{line, "symmetry operation '" + triplet + "' in " + tag +
+                                             " cannot be read: " + reason};
+            };
+            if (numbers_too_large(triplet)) throw refuse("its numbers are too large");
             try {
                 sym.ops.push_back(gemmi::parse_triplet(triplet));
             } catch (const std::exception& failure) {
-                throw cif_problem{line, "symmetry operation '" + triplet + "' in " + tag +
-                                            " cannot be read: " + failure.what()};
+                throw refuse(failure.what());
             }
+            if (!maps_the_lattice_onto_itself(sym.ops.back()))
+                throw refuse(
+                    "no symmetry of the lattice (the factors of x, y and z must be whole "
+                    "numbers with determinant 1 or -1)");
         }
         if (sym.ops.empty()) throw cif_problem{line, std::string(tag) + " lists no operation"};
         break;

@@ -30,11 +30,11 @@ std::string comment_line(const crystal_structure& s, const std::string& source_n
     std::string line = "/* imported from " + cut(base_name(source_name), 120);
     if (!s.block.empty()) line += ", block " + cut(s.block, 40);
     line += ": ";
-    if (options.tensors != tensor_kind::none) {
+    if (options.tensors != magres_tensors::none) {
         line += std::to_string(s.tensors.size()) +
-                (options.tensors == tensor_kind::ms ? " ms tensor" : " efg tensor") +
+                (options.tensors == magres_tensors::ms ? " ms tensor" : " efg tensor") +
                 (s.tensors.size() == 1 ? "" : "s") +
-                (options.tensors == tensor_kind::ms ? " (ppm)" : " (atomic units)") +
+                (options.tensors == magres_tensors::ms ? " (ppm)" : " (atomic units)") +
                 " in the Cartesian frame of Orthogonalize > Coordinates";
     } else {
         line += "space group " + cut(s.space_group, 40) + ", " + std::to_string(s.atoms.size()) +
@@ -69,7 +69,7 @@ std::string structure_text(const crystal_structure& s, const std::string& source
     text += "\r\n";
     text += comment_line(s, source_name, options);
     text += "\r\n";
-    if (options.tensors != tensor_kind::none) {
+    if (options.tensors != magres_tensors::none) {
         for (const structure_tensor& t : s.tensors) {
             append_label_field(text, t.label);
             for (double v : t.value) c_format_append(text, " %14.6f", without_residue(v));
@@ -132,7 +132,7 @@ import_result import_structure(std::string_view bytes, const std::string& source
         }
         crystal_structure s;
         if (*format == structure_format::cif) {
-            if (options.tensors != tensor_kind::none) {
+            if (options.tensors != magres_tensors::none) {
                 result.error = source_name + ": tensors can be read from .magres files only";
                 return result;
             }
@@ -166,7 +166,7 @@ import_result import_structure(std::string_view bytes, const std::string& source
 }
 
 std::optional<std::string> read_whole_file(exclusive_file& file) {
-    const std::int64_t length = CVFileLength(file);
+    const std::int64_t length = file_length_in_bytes(file);
     if (length < 0 || !file.rewind()) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(length), '\0');
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.stream());

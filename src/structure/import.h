@@ -20,8 +20,8 @@ struct import_options {
     structure_format format = structure_format::automatic;
     bool asymmetric_unit = false;  // CIF: the sites as listed
     bool cartesian = false;        // Cartesian cell line and Cartesian Angstrom coordinates
-    tensor_kind tensors = tensor_kind::none;  // .magres: tensor lines instead of atom lines
-    std::string block;                        // CIF: the data block; empty for the first with atoms
+    magres_tensors tensors = magres_tensors::none;  // .magres: tensor lines instead of atom lines
+    std::string block;  // CIF: the data block; empty for the first with atoms
 };
 
 struct import_result {

@@ -145,14 +145,14 @@ void read_magres_record(const std::vector<std::string_view>& f, int line, std::s
     file.tensors.push_back(std::move(tensor));
 }
 
-magres_file parse(std::string_view text, tensor_kind tensors) {
+magres_file parse(std::string_view text, magres_tensors tensors) {
     const std::vector<std::string_view> lines = split_lines(text);
     if (lines.empty() || lines[0].substr(0, magic.size()) != magic ||
         lines[0].substr(magic.size(), 2) != "1.")
         throw magres_problem{1,
                              "not a .magres file of version 1 (its first line must be "
                              "#$magres-abinitio-v1.0)"};
-    const std::string_view kind = tensors == tensor_kind::ms ? "ms" : "efg";
+    const std::string_view kind = tensors == magres_tensors::ms ? "ms" : "efg";
     magres_file file;
     std::string block;
     int block_line = 0;
@@ -179,7 +179,7 @@ magres_file parse(std::string_view text, tensor_kind tensors) {
         }
         if (block == "atoms")
             read_atoms_record(f, line, file);
-        else if (block == "magres" && tensors != tensor_kind::none)
+        else if (block == "magres" && tensors != magres_tensors::none)
             read_magres_record(f, line, kind, file);
         // Records of other blocks ([calculation], [magres_old], ...) and outside any block
         // are not needed.
@@ -205,7 +205,7 @@ void unglue(magres_tensor& tensor, const std::vector<magres_atom>& atoms) {
     tensor.index = match->index;
 }
 
-crystal_structure build(magres_file& file, tensor_kind tensors) {
+crystal_structure build(magres_file& file, magres_tensors tensors) {
     if (!file.lattice) throw magres_problem{0, "no cell: the [atoms] block has no lattice record"};
     if (file.atoms.empty())
         throw magres_problem{0, "no atoms: the [atoms] block has no atom record"};
@@ -227,10 +227,10 @@ crystal_structure build(magres_file& file, tensor_kind tensors) {
                             wrap_fractional(sense * f[2])}});
     }
     s.site_count = s.atoms.size();
-    if (tensors == tensor_kind::none) return s;
+    if (tensors == magres_tensors::none) return s;
 
-    const char* kind = tensors == tensor_kind::ms ? "ms" : "efg";
-    const char* units = tensors == tensor_kind::ms ? "ppm" : "au";
+    const char* kind = tensors == magres_tensors::ms ? "ms" : "efg";
+    const char* units = tensors == magres_tensors::ms ? "ppm" : "au";
     if (!file.tensor_units.empty() && file.tensor_units != units)
         throw magres_problem{file.tensor_units_line, std::string("units ") + kind + " " +
                                                          file.tensor_units + ": only " + units +
@@ -271,7 +271,7 @@ std::string magres_label(std::string_view label, long index) {
     return text + std::to_string(index);
 }
 
-bool read_magres(std::string_view text, const std::string& source_name, tensor_kind tensors,
+bool read_magres(std::string_view text, const std::string& source_name, magres_tensors tensors,
                  crystal_structure& out, std::string& error) {
     try {
         magres_file file = parse(text, tensors);

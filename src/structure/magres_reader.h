@@ -17,14 +17,14 @@
 
 namespace orvix {
 
-enum class tensor_kind { none, ms, efg };
+enum class magres_tensors { none, ms, efg };
 
 // True when the text's first line marks a .magres file.
 bool is_magres_text(std::string_view text);
 
 // Reads the structure and, unless `tensors` is none, the tensors of that kind; false with
 // `error` naming `source_name` and, where there is one, the line ("x.magres:12: ...").
-bool read_magres(std::string_view text, const std::string& source_name, tensor_kind tensors,
+bool read_magres(std::string_view text, const std::string& source_name, magres_tensors tensors,
                  crystal_structure& out, std::string& error);
 
 // The atom's label in crystal data: LABEL then INDEX, with '_' between when LABEL ends in a

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "numeric/onebased.h"
 #include "tensor/tensor.h"
@@ -18,7 +18,7 @@ namespace {
 // The comment lines of the input from its read position on; all other lines are dropped.
 void copy_remaining_comments(exclusive_file& input, exclusive_file& out) {
     std::string line;
-    while (CVlgets(line, input))
+    while (read_text_line(line, input))
         if (is_comment_line(line)) out.write(line);
 }
 
@@ -34,7 +34,7 @@ bool decomposition_is_finite(const vector& d, const matrix& v) {
 }
 
 void show_wrong_data_format(services& ui) {
-    ui.message(msg::wrong_data_format, msg::program_name, message_icon::error, message_buttons::ok);
+    show_error(ui, msg::wrong_data_format);
 }
 
 }  // namespace

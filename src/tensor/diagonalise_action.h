@@ -2,14 +2,12 @@
 // principal components and axes, order them and write the tensor report.
 #pragma once
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 
 namespace orvix {
 
 // "Diagonalise (d11 > d22 > d33)" and "Diagonalise (s11 < s22 < s33)", and the modes the
 // dispatcher hands the action for them.
-inline constexpr int diagonalise_descending_command = 131;
-inline constexpr int diagonalise_ascending_command = 132;
 inline constexpr int diagonalise_descending_mode = 4;
 inline constexpr int diagonalise_ascending_mode = 5;
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "crystal/records.h"
+#include "numeric/angles.h"
 #include "numeric/jacobi.h"
 #include "platform/scan.h"
 
@@ -21,9 +22,6 @@ namespace {
 // The characters that separate the numbers of a tensor line. A tab is not among them: text
 // such as "1.0<tab>2.0" is one token and gives only its first number.
 constexpr std::string_view tensor_delimiters = " ,;()";
-
-// One degree in radians, the program's fixed conversion factor.
-constexpr double degree = 0.017453292519943;
 
 // Two principal axes count as orthogonal, and an axis as pointing along another, within
 // this many degrees.
@@ -75,7 +73,7 @@ bool take_tensor_numbers(std::string_view line, tensor_numbers& numbers) {
 bool read_tensor(exclusive_file& input, exclusive_file& out, tensor9& values) {
     tensor_numbers numbers;
     std::string line;
-    while (CVlgets(line, input)) {
+    while (read_text_line(line, input)) {
         if (is_comment_line(line)) {
             out.write(line);
             continue;
@@ -174,8 +172,7 @@ double vector_angle(const vector& a, const vector& b) {
     const double length_b = std::sqrt(b1 * b1 + b2 * b2 + b3 * b3);
     double cosine = (a1 * b1 + a2 * b2 + a3 * b3) / (length_a * length_b);
     // Rounding can push the cosine of (anti)parallel vectors just past 1 in magnitude.
-    if (std::fabs(cosine) > 1.0) cosine = std::trunc(cosine);
-    return std::acos(cosine) / degree;
+    return std::acos(clamp_cosine(cosine)) / degree_factor;
 }
 
 }  // namespace orvix

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "dipolar/nuclei.h"
 #include "tensor/tensor_parameters_report.h"
@@ -91,7 +91,7 @@ action_result tensor_parameters(action_context& ctx) {
     std::string text = record.csv ? format_csv_header(*options) : format_report_header(*options);
     bool any_tensor = false;
     std::string line;
-    while (CVlgets(line, *input.file)) {
+    while (read_text_line(line, *input.file)) {
         if (is_comment_line(line)) {
             if (!record.csv) text += line;
             continue;

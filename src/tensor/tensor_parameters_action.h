@@ -6,12 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
 #include "tensor/tensor_parameters.h"
 
 namespace orvix {
-
-inline constexpr int tensor_parameters_command = 133;
 
 // The refusals of a record that no dialog lets through but a script might hand in.
 inline constexpr std::string_view no_quadrupolar_nucleus =

@@ -1,7 +1,7 @@
 // The numbered message table.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 
 namespace orvix {
 namespace {

@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/action_table.h"
-#include "app/echo_action.h"
-#include "app/messages.h"
+#include "actions/action_runner.h"
+#include "actions/echo_action.h"
+#include "actions/messages.h"
+#include "commands/command_table.h"
 #include "crystal/records.h"
 #include "support/test_support.h"
 
@@ -35,7 +36,7 @@ class ProtocolTest : public testing::Test {
 
     action_result run(const std::string& editor) {
         ui_.editor = editor;
-        return test::run_command(echo_command, ui_, doc_);
+        return test::run_command(cmd::echo_atoms, ui_, doc_);
     }
 
     scratch_dir dir_;
@@ -178,9 +179,8 @@ action_result probing_action(action_context& ctx) {
 
 TEST_F(ProtocolTest, TheTemporaryCopyIsDeletedOnceItIsOpen) {
     // Read through the open file, the copy needs no name: a killed process leaves none.
-    const action_entry entry{0, 0, "", &probing_action};
     ui_.editor = sample;
-    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::completed);
+    EXPECT_EQ(run_action(&probing_action, 0, 0, ui_, doc_), action_result::completed);
     EXPECT_FALSE(copy_named_while_open);
 }
 
@@ -210,11 +210,10 @@ action_result failing_action(action_context& ctx) {
 }
 
 TEST_F(ProtocolTest, AnAbortedActionEndsWithItsMessageAndCleansUp) {
-    const action_entry entry{0, 0, "", &failing_action};
     ui_.editor = sample;
     const std::string result = dir_.file("result.cry");
     ui_.save_choices.push_back(result);
-    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::failed);
+    EXPECT_EQ(run_action(&failing_action, 0, 0, ui_, doc_), action_result::failed);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, "Too many iterations in routine jacobi");
     EXPECT_EQ(ui_.messages[0].caption, "Orvix");
@@ -228,8 +227,7 @@ action_result unreadable_input_action(action_context&) {
 }
 
 TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
-    const action_entry entry{0, 0, "", &unreadable_input_action};
-    EXPECT_EQ(run_action(entry, ui_, doc_), action_result::failed);
+    EXPECT_EQ(run_action(&unreadable_input_action, 0, 0, ui_, doc_), action_result::failed);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, "Could not read file!");
     EXPECT_EQ(ui_.messages[0].caption, "/data/input.cry");

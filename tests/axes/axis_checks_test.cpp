@@ -8,7 +8,8 @@
 #include <limits>
 #include <numbers>
 
-#include "app/messages.h"
+#include "actions/messages.h"
+#include "axes/axis_questions.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {
@@ -70,7 +71,7 @@ TEST(normalize_vector, divides_by_the_length_and_refuses_a_null_vector) {
         SCOPED_TRACE(c.name);
         scripted_services ui;
         vec3 v = c.v;
-        EXPECT_EQ(normalize_vector(v, ui), c.ok);
+        EXPECT_EQ(normalize_or_tell(ui, v), c.ok);
         EXPECT_NEAR(v.x, c.expected.x, 1e-15);
         EXPECT_NEAR(v.y, c.expected.y, 1e-15);
         EXPECT_NEAR(v.z, c.expected.z, 1e-15);

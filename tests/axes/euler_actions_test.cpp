@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/euler.h"
 #include "axes_test_support.h"
@@ -44,7 +44,7 @@ euler_run calculate(const std::string& text, std::vector<answer> answers = {},
         return dialog_result::ok;
     };
     document_state doc;
-    run.result = test::run_command(calculate_euler_command, ui, doc);
+    run.result = test::run_command(cmd::calculate_euler_angles, ui, doc);
     run.messages = ui.message_texts();
     run.dialogs = ui.dialogs_shown;
     run.clipboard = ui.clipboard;
@@ -165,11 +165,11 @@ TEST(euler_rotations, golden_result_files) {
     };
     // clang-format off
     const std::vector<test_case> cases = {
-        {"forwards 90 0 0", euler_forwards_command, {90, 0, 0}, "axes/forwards_90_0_0.cry"},
-        {"backwards 90 0 0", euler_backwards_command, {90, 0, 0}, "axes/backwards_90_0_0.cry"},
-        {"forwards 0 90 0", euler_forwards_command, {0, 90, 0}, "axes/forwards_0_90_0.cry"},
-        {"forwards 0 0 0", euler_forwards_command, {0, 0, 0}, "axes/rotate_identity.cry"},
-        {"backwards 0 0 0", euler_backwards_command, {0, 0, 0}, "axes/rotate_identity.cry"},
+        {"forwards 90 0 0", cmd::euler_forwards, {90, 0, 0}, "axes/forwards_90_0_0.cry"},
+        {"backwards 90 0 0", cmd::euler_backwards, {90, 0, 0}, "axes/backwards_90_0_0.cry"},
+        {"forwards 0 90 0", cmd::euler_forwards, {0, 90, 0}, "axes/forwards_0_90_0.cry"},
+        {"forwards 0 0 0", cmd::euler_forwards, {0, 0, 0}, "axes/rotate_identity.cry"},
+        {"backwards 0 0 0", cmd::euler_backwards, {0, 0, 0}, "axes/rotate_identity.cry"},
     };
     // clang-format on
     const std::string input = read_data("axes/rotate_input.cry");
@@ -200,9 +200,9 @@ TEST(euler_rotations, forwards_then_backwards_gives_the_positions_back) {
             record = a;
             return dialog_result::ok;
         };
-        ASSERT_EQ(test::run_on_text(euler_forwards_command, ui, input, dir.file("f.cry")),
+        ASSERT_EQ(test::run_on_text(cmd::euler_forwards, ui, input, dir.file("f.cry")),
                   action_result::completed);
-        ASSERT_EQ(test::run_on_text(euler_backwards_command, ui, read_file(dir.file("f.cry")),
+        ASSERT_EQ(test::run_on_text(cmd::euler_backwards, ui, read_file(dir.file("f.cry")),
                                     dir.file("b.cry")),
                   action_result::completed);
         // Printed with 6 decimals twice: equal within a few units of the last digit.
@@ -238,7 +238,7 @@ TEST(euler_rotations, refuses_a_position_that_is_no_finite_number) {
             a = c.angles;
             return dialog_result::ok;
         };
-        EXPECT_EQ(test::run_on_text(euler_forwards_command, ui, c.input, dir.file("out.cry")),
+        EXPECT_EQ(test::run_on_text(cmd::euler_forwards, ui, c.input, dir.file("out.cry")),
                   action_result::failed);
         EXPECT_EQ(ui.message_texts(),
                   std::vector<std::string>{std::string(msg::wrong_data_format)});
@@ -269,7 +269,7 @@ TEST(euler_rotations, dialog_proposes_the_clipboard_numbers) {
             proposed = a;
             return dialog_result::ok;
         };
-        test::run_on_text(euler_forwards_command, ui, unit_axes, dir.file("out.cry"));
+        test::run_on_text(cmd::euler_forwards, ui, unit_axes, dir.file("out.cry"));
         ASSERT_TRUE(proposed);
         EXPECT_EQ(proposed->alpha, c.proposed.alpha);
         EXPECT_EQ(proposed->beta, c.proposed.beta);
@@ -283,7 +283,7 @@ TEST(euler_rotations, cancel_leaves_an_empty_result_file) {
     scripted_services ui;  // no handler: the dialog answers Cancel
     const test::private_temp_dir private_temp;
     const auto before = test::temporary_copies();
-    EXPECT_EQ(test::run_on_text(euler_forwards_command, ui, unit_axes, dir.file("out.cry")),
+    EXPECT_EQ(test::run_on_text(cmd::euler_forwards, ui, unit_axes, dir.file("out.cry")),
               action_result::cancelled);
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.cry")));
     EXPECT_EQ(read_file(dir.file("out.cry")), "");
@@ -306,7 +306,7 @@ TEST(euler_rotations, clipboard_hand_off_from_calculate_euler_angles) {
     };
     document_state doc;
     ui.editor = axes;
-    ASSERT_EQ(test::run_command(calculate_euler_command, ui, doc), action_result::completed);
+    ASSERT_EQ(test::run_command(cmd::calculate_euler_angles, ui, doc), action_result::completed);
     ASSERT_TRUE(ui.clipboard);
 
     std::optional<euler_angles> proposed;
@@ -316,7 +316,7 @@ TEST(euler_rotations, clipboard_hand_off_from_calculate_euler_angles) {
     };
     test::scratch_dir dir;
     ui.save_choices.push_back(dir.file("turned.cry"));
-    ASSERT_EQ(test::run_command(euler_forwards_command, ui, doc), action_result::completed);
+    ASSERT_EQ(test::run_command(cmd::euler_forwards, ui, doc), action_result::completed);
     ASSERT_TRUE(proposed);
     // Through the clipboard the angles pass single precision.
     EXPECT_EQ(proposed->alpha, static_cast<double>(static_cast<float>(measured.alpha)));

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "axes/axes_actions.h"
+
 namespace orvix {
 namespace {
 

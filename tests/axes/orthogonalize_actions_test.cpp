@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/orthogonalize.h"
 #include "axes_test_support.h"
@@ -85,7 +85,7 @@ TEST(orthogonalize_coordinates, golden_files) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const action_run r = run(orthogonalize_coordinates_command, data(c.input), c.order);
+        const action_run r = run(cmd::orthogonalize_coordinates, data(c.input), c.order);
         EXPECT_EQ(r.result, action_result::completed);
         EXPECT_TRUE(r.messages.empty());
         EXPECT_EQ(r.dialogs, std::vector<std::string>{"Order of Axes"});
@@ -127,7 +127,7 @@ TEST(orthogonalize_coordinates, keeps_the_geometry_for_every_order) {
 
     for (const char* order : {"abc", "acb", "bac", "cba", "bca", "cab"}) {
         SCOPED_TRACE(order);
-        const action_run r = run(orthogonalize_coordinates_command, input, order);
+        const action_run r = run(cmd::orthogonalize_coordinates, input, order);
         const std::vector<atom_record> cartesian = atoms_of(r.written);
         ASSERT_EQ(cartesian.size(), fractional.size());
         const std::size_t n = fractional.size();
@@ -183,7 +183,7 @@ TEST(orthogonalize_axes, golden_files) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const action_run r = run(orthogonalize_axes_command, data(c.input), "abc", c.answers);
+        const action_run r = run(cmd::orthogonalize_axes, data(c.input), "abc", c.answers);
         EXPECT_EQ(r.result, action_result::completed);
         EXPECT_EQ(texts(r.messages), c.messages);
         EXPECT_EQ(r.written, data(c.expected));
@@ -198,7 +198,7 @@ TEST(orthogonalize_axes, every_order) {
     const std::vector<atom_record> old = atoms_of(input);
     for (const char* order : {"abc", "acb", "bac", "cba", "bca", "cab"}) {
         SCOPED_TRACE(order);
-        const action_run r = run(orthogonalize_axes_command, input, order, {answer::ok});
+        const action_run r = run(cmd::orthogonalize_axes, input, order, {answer::ok});
         EXPECT_EQ(r.result, action_result::completed);
         ASSERT_EQ(r.written.find("/ between\r\nOR "), 0u) << r.written;
         const std::vector<atom_record> got = atoms_of(r.written);
@@ -225,7 +225,7 @@ TEST(orthogonalize_axes, every_order) {
 // An invalid order is refused and the command posted again; the desktop runs it once the
 // present command has returned, and the dialog comes back on the default order.
 TEST(orthogonalize, invalid_order_reposts_the_command) {
-    for (int command : {orthogonalize_axes_command, orthogonalize_coordinates_command}) {
+    for (int command : {cmd::orthogonalize_axes, cmd::orthogonalize_coordinates}) {
         for (const char* invalid : {"aac", "bbb", "acc"}) {
             SCOPED_TRACE(std::to_string(command) + " " + invalid);
             test::scratch_dir dir;
@@ -237,8 +237,8 @@ TEST(orthogonalize, invalid_order_reposts_the_command) {
                 if (calls++ == 0) return choose(invalid)(order);
                 return dialog_result::ok;  // the default order this time
             };
-            ui.editor = data(command == orthogonalize_axes_command ? "axes_near_unit_input.cry"
-                                                                   : "coords_cubic_input.cry");
+            ui.editor = data(command == cmd::orthogonalize_axes ? "axes_near_unit_input.cry"
+                                                                : "coords_cubic_input.cry");
             document_state doc;
             EXPECT_EQ(test::run_command(command, ui, doc), action_result::failed);
             ASSERT_EQ(ui.messages.size(), 1u);
@@ -263,7 +263,7 @@ TEST(orthogonalize, invalid_order_reposts_the_command) {
 }
 
 TEST(orthogonalize, cancelled_order_dialog_does_nothing) {
-    for (int command : {orthogonalize_axes_command, orthogonalize_coordinates_command}) {
+    for (int command : {cmd::orthogonalize_axes, cmd::orthogonalize_coordinates}) {
         SCOPED_TRACE(command);
         scripted_services ui;  // no handler: Cancel
         ui.editor = data("coords_cubic_input.cry");
@@ -295,56 +295,56 @@ TEST(orthogonalize, failure_messages) {
     const std::string cart = crlf(" 1.000  1.000  1.000 90.000 90.000 90.000\n");
     // clang-format off
     const std::vector<test_case> cases = {
-        {"coordinates: no action input", orthogonalize_coordinates_command, "",
+        {"coordinates: no action input", cmd::orthogonalize_coordinates, "",
          setup::empty_editor_cancelled, {},
          {{std::string(msg::no_input_name), ""}, {std::string(msg::no_data_handle), ""}}, ""},
-        {"coordinates: save dialog cancelled", orthogonalize_coordinates_command, cubic,
+        {"coordinates: save dialog cancelled", cmd::orthogonalize_coordinates, cubic,
          setup::save_cancelled, {}, {{std::string(msg::no_output_file), ""}}, ""},
-        {"coordinates: result file not creatable", orthogonalize_coordinates_command, cubic,
+        {"coordinates: result file not creatable", cmd::orthogonalize_coordinates, cubic,
          setup::save_uncreatable, {}, {{std::string(msg::no_output_file), ""}}, ""},
-        {"coordinates: result file not reopened", orthogonalize_coordinates_command, cubic,
+        {"coordinates: result file not reopened", cmd::orthogonalize_coordinates, cubic,
          setup::fifo, {}, {{std::string(msg::no_open_output), ""}}, ""},
-        {"coordinates: no cell line", orthogonalize_coordinates_command,
+        {"coordinates: no cell line", cmd::orthogonalize_coordinates,
          crlf("/ cell line below the comment does not count\n10 10 10 90 90 90\nA 1 2 3\n"),
          setup::editor, {}, {{std::string(msg::no_crystal_axes), orvix}}, ""},
-        {"coordinates: a cell angle of 0 is no cell line", orthogonalize_coordinates_command,
+        {"coordinates: a cell angle of 0 is no cell line", cmd::orthogonalize_coordinates,
          crlf("10 10 10 90 90 0\nA 1 2 3\n"), setup::editor, {},
          {{std::string(msg::no_crystal_axes), orvix}}, ""},
-        {"coordinates: cell angles that cannot close", orthogonalize_coordinates_command,
+        {"coordinates: cell angles that cannot close", cmd::orthogonalize_coordinates,
          crlf("3 4 5 10 10 90\n/ kept out\nA 0.1 0.2 0.3\n"), setup::editor, {},
          {{std::string(msg::cell_cannot_close), orvix}}, cart},
         // "nan" or "inf" in a result is refused; the lines before it stay.
-        {"coordinates: a coordinate that is no number", orthogonalize_coordinates_command,
+        {"coordinates: a coordinate that is no number", cmd::orthogonalize_coordinates,
          crlf("10 10 10 90 90 90\nA 0.1 0.2 0.3\nB 0.1 nan 0.3\nC 0 0 0\n"), setup::editor, {},
          {{std::string(msg::wrong_data_format), orvix}},
          cart + crlf("A          1.000000     2.000000     3.000000\n")},
-        {"coordinates: a position beyond single precision", orthogonalize_coordinates_command,
+        {"coordinates: a position beyond single precision", cmd::orthogonalize_coordinates,
          crlf("10 10 10 90 90 90\nB 0 0 1e38\n"), setup::editor, {},
          {{std::string(msg::wrong_data_format), orvix}}, cart},
-        {"axes: no action input", orthogonalize_axes_command, "", setup::empty_editor_cancelled, {},
+        {"axes: no action input", cmd::orthogonalize_axes, "", setup::empty_editor_cancelled, {},
          {{std::string(msg::no_input_name), ""}}, ""},
-        {"axes: save dialog cancelled", orthogonalize_axes_command,
+        {"axes: save dialog cancelled", cmd::orthogonalize_axes,
          data("axes_near_unit_input.cry"), setup::save_cancelled, {}, {}, ""},
-        {"axes: cell line not Cartesian", orthogonalize_axes_command,
+        {"axes: cell line not Cartesian", cmd::orthogonalize_axes,
          crlf("5 5 5 90 90 90\nX 1 0 0\nY 0 1 0\nZ 0 0 1\n"), setup::editor, {},
          {{std::string(msg::not_cartesian), orvix}}, ""},
-        {"axes: fewer than three axis lines", orthogonalize_axes_command,
+        {"axes: fewer than three axis lines", cmd::orthogonalize_axes,
          crlf("1 1 1 90 90 90\nOR 0 0 0\nX 1 0 0\n/ c\nY 0 1 0\n"), setup::editor, {},
          {{std::string(msg::wrong_data_format), orvix}},
          cart + crlf("OR         0.000000     0.000000     0.000000\n/ c\n")},
-        {"axes: a direction cosine that is no number", orthogonalize_axes_command,
+        {"axes: a direction cosine that is no number", cmd::orthogonalize_axes,
          crlf("X 1 0 0\nY 0 1 0\nZ 0 0 nan\n"), setup::editor, {},
          {{std::string(msg::wrong_data_format), orvix}}, ""},
-        {"axes: an origin line beyond single precision", orthogonalize_axes_command,
+        {"axes: an origin line beyond single precision", cmd::orthogonalize_axes,
          crlf("OR 0 1e39 0\nX 1 0 0\nY 0 1 0\nZ 0 0 1\n"), setup::editor, {},
          {{std::string(msg::wrong_data_format), orvix}}, ""},
-        {"axes: unit-length question refused", orthogonalize_axes_command,
+        {"axes: unit-length question refused", cmd::orthogonalize_axes,
          crlf("X 2 0 0\nY 0 1 0\nZ 0 0 1\n"), setup::editor, {answer::cancel},
          {{std::string(msg::not_unit_vectors), orvix}}, ""},
-        {"axes: NULL vector", orthogonalize_axes_command, crlf("X 1 0 0\nY 0 0 0\nZ 0 0 1\n"),
+        {"axes: NULL vector", cmd::orthogonalize_axes, crlf("X 1 0 0\nY 0 0 0\nZ 0 0 1\n"),
          setup::editor, {answer::ok},
          {{std::string(msg::not_unit_vectors), orvix}, {std::string(msg::null_vector), orvix}}, ""},
-        {"axes: Y parallel to Z", orthogonalize_axes_command, crlf("X 1 0 0\nY 0 0 1\nZ 0 0 1\n"),
+        {"axes: Y parallel to Z", cmd::orthogonalize_axes, crlf("X 1 0 0\nY 0 0 1\nZ 0 0 1\n"),
          setup::editor, {}, {{std::string(msg::null_vector), orvix}}, ""},
     };
     // clang-format on
@@ -391,7 +391,7 @@ TEST(orthogonalize, failure_messages) {
 
 TEST(orthogonalize_coordinates, turns_origin_lines_like_atoms) {
     const action_run r =
-        run(orthogonalize_coordinates_command, crlf("2 4 8 90 90 90\nOR 0.5 0.5 0.5\n"));
+        run(cmd::orthogonalize_coordinates, crlf("2 4 8 90 90 90\nOR 0.5 0.5 0.5\n"));
     EXPECT_EQ(r.written, crlf(" 1.000  1.000  1.000 90.000 90.000 90.000\n"
                               "OR         1.000000     2.000000     4.000000\n"));
 }

@@ -1,7 +1,7 @@
 // orvix-cli orthogonalize-axes, orthogonalize-coordinates, normal and polar.
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "support/test_support.h"
 
 namespace orvix {

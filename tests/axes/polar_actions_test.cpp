@@ -1,9 +1,10 @@
 // Calculate normal and Polar angles, run as the desktop program runs them.
 #include <gtest/gtest.h>
 
-#include "app/action_table.h"
-#include "app/messages.h"
+#include "actions/action_runner.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
+#include "commands/command_table.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -73,7 +74,7 @@ TEST(calculate_normal, reports) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const action_run r = run(calculate_normal_command, crlf(c.input));
+        const action_run r = run(cmd::calculate_normal, crlf(c.input));
         EXPECT_EQ(r.result, c.result);
         EXPECT_EQ(r.written, crlf(c.written));
         EXPECT_EQ(r.messages, c.messages);
@@ -111,7 +112,7 @@ TEST(polar_angles, result_files) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const action_run r = run(polar_angles_command, crlf(c.input));
+        const action_run r = run(cmd::polar_angles, crlf(c.input));
         EXPECT_EQ(r.result, c.result);
         EXPECT_EQ(r.written, crlf(c.written));
         EXPECT_TRUE(r.messages.empty());
@@ -120,16 +121,15 @@ TEST(polar_angles, result_files) {
 
 // orvix-cli runs both with the mode that explains the silent end.
 TEST(polar_angles, explained_silent_end_mode) {
-    for (int command : {polar_angles_command, calculate_normal_command}) {
+    for (int command : {cmd::polar_angles, cmd::calculate_normal}) {
         SCOPED_TRACE(command);
         test::scratch_dir dir;
         scripted_services ui;
         ui.editor = crlf("A 0 0 5\n");
         ui.save_choices.push_back(dir.file("out.cry"));
         document_state doc;
-        action_entry entry = *find_action(command);
-        entry.mode = explain_silent_end;
-        EXPECT_EQ(run_action(entry, ui, doc), action_result::failed);
+        EXPECT_EQ(run_action(find_command(command)->run, command, explain_silent_end, ui, doc),
+                  action_result::failed);
         EXPECT_EQ(ui.message_texts(),
                   std::vector<std::string>{std::string(msg::no_cartesian_cell_line)});
         EXPECT_EQ(read_file(dir.file("out.cry")), "");

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/action_table.h"
 #include "cli/cli_app.h"
+#include "commands/command_table.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -85,13 +85,16 @@ TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
 TEST(Cli, EveryActionRefusesItsInputAsResultAndSaysWhy) {
     // Options that take each action as far as its result file.
     const std::map<std::string, std::vector<std::string>, std::less<>> needed = {
-        {"rotate", {"--forwards"}}, {"generate-positions", {"--op", "x,y,z"}}, {"cluster", {"--site", "X"}}};
+        {"rotate", {"--forwards"}},
+        {"generate-positions", {"--op", "x,y,z"}},
+        {"cluster", {"--site", "X"}}};
     const std::string axes = crlf("1 1 1 90 90 90\nX 1 0 0\nY 0 1 0\nZ 0 0 1\n");
     scratch_dir dir;
     const std::string input = dir.file("in.cry");
     write_file(input, axes);
     std::set<std::string_view> names;
-    for (const action_entry& entry : action_table()) names.insert(entry.cli_name);
+    for (const command_row& row : command_table())
+        if (row.run != nullptr && !row.cli_name.empty()) names.insert(row.cli_name);
     for (const std::string_view name : names) {
         SCOPED_TRACE(name);
         std::vector<std::string> args{std::string(name), input, "-o", input};
@@ -195,29 +198,6 @@ TEST(Cli, LeavesNoTemporaryFilesBehind) {
     run_cli({"echo-atoms"}, sample);
     run_cli({"echo-atoms", "-o", "/dev/full"}, sample);
     EXPECT_EQ(test::temporary_copies(), before);
-}
-
-}  // namespace
-}  // namespace orvix
-
-namespace orvix {
-namespace {
-
-TEST(CliConfigure, OnlyTheGivenSubcommandsStepsRun) {
-    CLI::App app;
-    cli_invocation invocation;
-    std::vector<std::string> ran;
-    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("global"); });
-    add_action_subcommand(app, invocation, "first", "", 1);
-    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("first"); });
-    add_action_subcommand(app, invocation, "second", "", 2);
-    invocation.configure.push_back([&ran](cli_services&) { ran.push_back("second"); });
-    const char* argv[] = {"orvix-cli", "second"};
-    app.parse(2, const_cast<char**>(argv));
-    cli_services ui;
-    invocation.configure.run(ui);
-    EXPECT_EQ(ran, (std::vector<std::string>{"global", "second"}));
-    EXPECT_EQ(invocation.command, 2);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <functional>
 #include <limits>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "dipolar/dipolar_action.h"
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
@@ -42,7 +42,7 @@ class DipolarAction : public testing::Test {
             if (edit) edit(p);
             return answer;
         };
-        return test::run_on_text(dipolar_command, ui_, text, result_path());
+        return test::run_on_text(cmd::dipolar_moment, ui_, text, result_path());
     }
 
     std::string result_path() const { return dir_.file("result.txt"); }
@@ -224,7 +224,7 @@ TEST_F(DipolarAction, ProgressCancelEndsTheActionAndKeepsTheLines) {
     ui_.on_dipolar = [](dipolar_parameters&) { return dialog_result::ok; };
     ui_.progress_cancel_at = 10;
     const action_result result = test::run_on_text(
-        dipolar_command, ui_, crlf(cartesian + "H 0 0 0\nH 1 0 0\n"), result_path());
+        cmd::dipolar_moment, ui_, crlf(cartesian + "H 0 0 0\nH 1 0 0\n"), result_path());
     EXPECT_EQ(result, action_result::cancelled);
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_EQ(test::report_lines(read_file(result_path())).size(), 10u);
@@ -235,7 +235,7 @@ TEST_F(DipolarAction, CancelledSaveDialogShowsNoDialog) {
     ui_.editor = crlf(cartesian + "H 0 0 0\n");
     ui_.save_choices.push_back(std::nullopt);
     document_state doc;
-    EXPECT_EQ(test::run_command(dipolar_command, ui_, doc), action_result::cancelled);
+    EXPECT_EQ(test::run_command(cmd::dipolar_moment, ui_, doc), action_result::cancelled);
     EXPECT_TRUE(ui_.dialogs_shown.empty());
     EXPECT_TRUE(ui_.messages.empty());
 }

@@ -95,12 +95,12 @@ std::string reference_pattern(const std::string& text, const dipolar_parameters&
             const double r = std::sqrt(dx * dx + dy * dy + dz * dz);
             if (r > std::fabs(p.cutoff) || !(r > 0)) continue;
             double cz = dz / r;
-            if (std::fabs(cz) > 1) cz = CVsignum(cz);
+            if (std::fabs(cz) > 1) cz = cz > 0 ? 1.0 : -1.0;
             const double theta = std::acos(cz) / deg * deg;
             double phi = 0;
             if (std::sin(theta) != 0) {
                 double cx = dx / (r * std::sin(theta));
-                if (std::fabs(cx) > 1) cx = CVsignum(cx);
+                if (std::fabs(cx) > 1) cx = cx > 0 ? 1.0 : -1.0;
                 phi = dy >= 0 ? std::acos(cx) / deg * deg : -std::acos(cx) / deg * deg;
             }
             const double u = std::sin(theta) * std::cos(phi) * nx +

@@ -69,15 +69,15 @@ TEST(NucleiTable, EqualsTheCsvRowForRow) {
 
 TEST(NucleiTable, LookUpsAreNumberedFromOne) {
     const auto table = nuclei_table();
-    const std::vector<std::string> labels = InitNucleiListLabels();
+    const std::vector<std::string> labels = nucleus_list_labels();
     ASSERT_EQ(labels.size(), table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         SCOPED_TRACE(labels[i]);
         const int number = static_cast<int>(i) + 1;
         EXPECT_EQ(labels[i], table[i].label);
-        EXPECT_EQ(GetNucleusGamma(number), table[i].gamma);
-        EXPECT_EQ(GetNucleusSpin(number), table[i].spin);
-        EXPECT_EQ(GetNucleusNatAbundance(number), table[i].abundance);
+        EXPECT_EQ(nucleus_gamma(number), table[i].gamma);
+        EXPECT_EQ(nucleus_spin(number), table[i].spin);
+        EXPECT_EQ(nucleus_abundance(number), table[i].abundance);
     }
 }
 
@@ -102,9 +102,9 @@ TEST(NucleiTable, KnownNuclei) {
         if (c.number != 0) {
             EXPECT_EQ(*position + 1, c.number);
         }
-        EXPECT_EQ(GetNucleusSpin(*position + 1), c.spin);
-        EXPECT_EQ(GetNucleusGamma(*position + 1), c.gamma);
-        EXPECT_EQ(GetNucleusNatAbundance(*position + 1), c.abundance);
+        EXPECT_EQ(nucleus_spin(*position + 1), c.spin);
+        EXPECT_EQ(nucleus_gamma(*position + 1), c.gamma);
+        EXPECT_EQ(nucleus_abundance(*position + 1), c.abundance);
     }
 }
 
@@ -112,11 +112,11 @@ TEST(NucleiTable, NumbersOutsideTheListAnswerZero) {
     const int count = static_cast<int>(nuclei_table().size());
     for (int number : {0, -1, count + 1, 1000}) {
         SCOPED_TRACE(number);
-        EXPECT_EQ(GetNucleusGamma(number), 0.0);
-        EXPECT_EQ(GetNucleusSpin(number), 0.0);
-        EXPECT_EQ(GetNucleusNatAbundance(number), 0.0);
+        EXPECT_EQ(nucleus_gamma(number), 0.0);
+        EXPECT_EQ(nucleus_spin(number), 0.0);
+        EXPECT_EQ(nucleus_abundance(number), 0.0);
     }
-    EXPECT_NE(GetNucleusGamma(count), 0.0);
+    EXPECT_NE(nucleus_gamma(count), 0.0);
 }
 
 TEST(NucleiTable, FindsLabelsInAnyCaseAndListNumbers) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "axes/axes_actions.h"
 #include "axes/orthogonalize.h"
 #include "crystal/records.h"
@@ -62,7 +62,7 @@ std::string run_cluster(const std::string& text, const std::string& site, double
         return dialog_result::ok;
     };
     const action_result result =
-        test::run_on_text(generate_cluster_command, ui, text, dir.file("cluster.cry"));
+        test::run_on_text(cmd::generate_cluster, ui, text, dir.file("cluster.cry"));
     if (ended != nullptr) *ended = result;
     return std::filesystem::exists(dir.file("cluster.cry"))
                ? test::read_file(dir.file("cluster.cry"))
@@ -250,7 +250,7 @@ TEST(cluster, lines_are_those_orthogonalize_coordinates_writes) {
     test::scratch_dir dir;
     scripted_services ui;
     ui.on_order_of_axes = [](axis_order&) { return dialog_result::ok; };
-    ASSERT_EQ(test::run_on_text(orthogonalize_coordinates_command, ui, text, dir.file("o.cry")),
+    ASSERT_EQ(test::run_on_text(cmd::orthogonalize_coordinates, ui, text, dir.file("o.cry")),
               action_result::completed);
     const auto orthogonal = lines_of(test::read_file(dir.file("o.cry")));
     EXPECT_EQ(cluster[0], orthogonal[0]);
@@ -285,7 +285,7 @@ TEST(cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
         p.abundance = 100;
         return dialog_result::ok;
     };
-    ASSERT_EQ(test::run_on_text(dipolar_command, ui, cluster, dir.file("m2.txt")),
+    ASSERT_EQ(test::run_on_text(cmd::dipolar_moment, ui, cluster, dir.file("m2.txt")),
               action_result::completed);
     const std::string report = test::read_file(dir.file("m2.txt"));
     const std::size_t at = report.rfind("Second moment:");
@@ -297,7 +297,7 @@ TEST(cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
     // Van Vleck's powder moment of like spins, as the report defines it: for each neighbour
     // (I + 1) I 12/5 (coupling gamma^2 / r^3)^2 pi^2.
     namespace dc = dipolar_constants;
-    const double gamma = GetNucleusGamma(1), spin = GetNucleusSpin(1);
+    const double gamma = nucleus_gamma(1), spin = nucleus_spin(1);
     const double lattice_sum = 8.40192 - 4 * M_PI / (3 * reach * reach * reach);
     const double expected = (spin + 1) * spin * dc::powder_like *
                             std::pow(dc::coupling * gamma * gamma, 2) * dc::pi * dc::pi *
@@ -390,8 +390,7 @@ TEST(cluster_action, offers_the_labels_and_refuses_what_it_cannot_build) {
             return dialog_result::ok;
         };
         test::scratch_dir dir;
-        EXPECT_EQ(test::run_on_text(generate_cluster_command, ui, c.text, dir.file("r.cry")),
-                  c.ended);
+        EXPECT_EQ(test::run_on_text(cmd::generate_cluster, ui, c.text, dir.file("r.cry")), c.ended);
         EXPECT_EQ(ui.message_texts(), c.messages);
         // Nothing is written: the result file is not even asked for.
         EXPECT_TRUE(ui.proposed_save_names.empty());

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "crystal/records.h"
 #include "support/test_support.h"
 
@@ -146,7 +146,7 @@ TEST(generate_positions, results_against_golden_files) {
         operation_script script{c.answers, {}};
         script.install(ui);
         const std::string out = dir.file("result.cry");
-        EXPECT_EQ(test::run_on_text(generate_positions_command, ui, read_data(c.input), out),
+        EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui, read_data(c.input), out),
                   c.result);
         std::string expected = read_data(c.golden);
         if (c.prefix_lines > 0) expected = join_lines(split_lines(expected), c.prefix_lines);
@@ -161,7 +161,7 @@ TEST(generate_positions, every_dialog_opens_at_the_identity_and_only_the_first_s
     scripted_services ui;
     operation_script script{{with_count(screw_answer, 3), swap_answer, screw_answer}, {}};
     script.install(ui);
-    EXPECT_EQ(test::run_on_text(generate_positions_command, ui,
+    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui,
                                 read_data("generate/positions_input.cry"), dir.file("result.cry")),
               action_result::completed);
     ASSERT_EQ(script.shown.size(), 3u);
@@ -184,7 +184,7 @@ TEST(generate_positions, an_origin_line_is_transformed_like_an_atom) {
     operation_script script{{operation_answer{true, 1, {-1, 2, 1}, {0.5, 0, 0.25}, {2, 0, 1}}}, {}};
     script.install(ui);
     const std::string out = dir.file("result.cry");
-    test::run_on_text(generate_positions_command, ui, crlf("OR 0.1 0.2 0.3\n"), out);
+    test::run_on_text(cmd::generate_positions, ui, crlf("OR 0.1 0.2 0.3\n"), out);
     EXPECT_EQ(read_file(out), crlf("OR         0.200000     0.200000     0.450000\n"));
 }
 
@@ -197,7 +197,7 @@ TEST(generate_positions, a_large_result_needs_the_users_word) {
     script.install(ui);
     ui.answers.push_back(answer::cancel);
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(generate_positions_command, ui,
+    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui,
                                 crlf("5 5 5 90 90 90\nC1 0.1 0.2 0.3\n"), out),
               action_result::cancelled);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -219,8 +219,7 @@ TEST(generate_positions, cancel_in_the_progress_dialog_keeps_what_was_written) {
     script.install(ui);
     ui.progress_cancel_at = 1;
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(generate_positions_command, ui, input, out),
-              action_result::cancelled);
+    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui, input, out), action_result::cancelled);
     const auto lines = split_lines(read_file(out));
     EXPECT_EQ(lines.size(), 1u + 4096u);
     EXPECT_EQ(lines.back(), "C4095      0.500000     0.500000     0.500000");
@@ -254,7 +253,7 @@ TEST(generate_block, results_against_golden_files) {
             return dialog_result::ok;
         };
         const std::string out = dir.file("result.cry");
-        EXPECT_EQ(test::run_on_text(generate_block_command, ui, read_data(c.input), out),
+        EXPECT_EQ(test::run_on_text(cmd::generate_block, ui, read_data(c.input), out),
                   action_result::completed);
         EXPECT_EQ(read_file(out), read_data(c.golden));
         EXPECT_EQ(shown, std::vector<std::int32_t>{1}) << "the dialog opens with n = 1";
@@ -274,7 +273,7 @@ TEST(generate_block, copies_come_in_the_stated_order) {
         return dialog_result::ok;
     };
     const std::string out = dir.file("result.cry");
-    test::run_on_text(generate_block_command, ui, crlf("A 0 0 0\nB 0.25 0.5 0.75\n"), out);
+    test::run_on_text(cmd::generate_block, ui, crlf("A 0 0 0\nB 0.25 0.5 0.75\n"), out);
     const auto lines = split_lines(read_file(out));
     ASSERT_EQ(lines.size(), 54u);
     std::size_t at = 2;
@@ -304,7 +303,7 @@ TEST(generate_block, cancel_leaves_an_empty_result_file) {
     scripted_services ui;  // no handler: the dialog answers Cancel
     const std::string out = dir.file("result.cry");
     EXPECT_EQ(
-        test::run_on_text(generate_block_command, ui, read_data("generate/block_input.cry"), out),
+        test::run_on_text(cmd::generate_block, ui, read_data("generate/block_input.cry"), out),
         action_result::cancelled);
     EXPECT_TRUE(std::filesystem::exists(out));
     EXPECT_EQ(read_file(out), "");
@@ -349,7 +348,7 @@ TEST(generate_block, the_question_comes_only_above_100_million_lines) {
         ui.answers.assign(c.answers.begin(), c.answers.end());
         ui.progress_cancel_at = 1;
         const std::string out = dir.file("result.cry");
-        EXPECT_EQ(test::run_on_text(generate_block_command, ui, c.input, out),
+        EXPECT_EQ(test::run_on_text(cmd::generate_block, ui, c.input, out),
                   action_result::cancelled);
         if (c.asked) {
             ASSERT_EQ(ui.messages.size(), 1u);
@@ -375,7 +374,7 @@ TEST(generate_block, the_largest_n_is_asked_about_with_its_exact_count) {
         return dialog_result::ok;
     };
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(generate_block_command, ui, crlf("C1 0 0 0\n"), out),
+    EXPECT_EQ(test::run_on_text(cmd::generate_block, ui, crlf("C1 0 0 0\n"), out),
               action_result::cancelled);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,

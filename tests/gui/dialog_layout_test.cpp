@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "app/main_window.h"
 #include "modal_script.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <limits>
 
+#include "app/dialog_base.h"
 #include "app/main_window.h"
 #include "modal_script.h"
-#include "platform/qt/dialog_base.h"
 #include "platform/scripted_services.h"
 
 namespace orvix {

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <set>
 
-#include "app/action_table.h"
 #include "app/text_editor.h"
+#include "commands/command_table.h"
 #include "modal_script.h"
 
 namespace orvix {
@@ -327,6 +327,17 @@ TEST(Commands, KeysReachTheirCommands) {
                   "qrc:/help/hlp_contents.html");
         window.help_window()->close();
     }
+    {  // F1 on a highlighted menu entry: that command's own page
+        ASSERT_TRUE(activate());
+        QMenu* nmr = window.top_menu("&NMR");
+        nmr->popup(QPoint(0, 0));
+        nmr->setActiveAction(window.command_action(cmd::dipolar_moment));
+        QTest::keyClick(nmr, Qt::Key_F1);
+        EXPECT_EQ(window.help_window()->browser()->source().toString().toStdString(),
+                  "qrc:/help/hlp_dipmom.html");
+        nmr->close();
+        window.help_window()->close();
+    }
     {  // Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Z in the editor
         QGuiApplication::clipboard()->clear();
         ASSERT_TRUE(activate());
@@ -420,7 +431,7 @@ TEST(Commands, EveryMenuCommandReachesItsHandler) {
                 break;
             default:
                 // An action: it asks something when it exists, nothing when it does not yet.
-                EXPECT_EQ(!titles.empty(), find_action(row.command) != nullptr);
+                EXPECT_EQ(!titles.empty(), find_command(row.command)->run != nullptr);
                 EXPECT_EQ(text, "Si1 0.1 0.2 0.3") << "actions leave the editor alone";
                 break;
         }

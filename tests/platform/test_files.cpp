@@ -162,7 +162,7 @@ TEST(ExclusiveFile, AFullDiskIsReported) {
 std::vector<std::string> all_lines(exclusive_file& file) {
     std::vector<std::string> lines;
     std::string line;
-    while (CVlgets(line, file)) lines.push_back(line);
+    while (read_text_line(line, file)) lines.push_back(line);
     EXPECT_TRUE(line.empty());
     return lines;
 }
@@ -237,14 +237,14 @@ TEST(LineReader, AReadErrorIsNotTheEndOfTheFile) {
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     ASSERT_TRUE(file);
     std::string line;
-    ASSERT_TRUE(CVlgets(line, *file));
+    ASSERT_TRUE(read_text_line(line, *file));
     const int directory = ::open(dir.file("").c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(directory, 0);
     ASSERT_GE(::dup2(directory, ::fileno(file->stream())), 0);
     ::close(directory);
     int lines = 1;
     try {
-        while (CVlgets(line, *file)) ++lines;
+        while (read_text_line(line, *file)) ++lines;
         ADD_FAILURE() << "the read error was taken for the end of the file after " << lines
                       << " lines";
     } catch (const read_failure& failure) {
@@ -279,7 +279,7 @@ TEST(LineReader, RunningOutOfMemoryIsNotTheEndOfTheFile) {
         if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(5);
         try {
             std::string line;
-            std::_Exit(CVlgets(line, *file) ? 2 : 3);
+            std::_Exit(read_text_line(line, *file) ? 2 : 3);
         } catch (const std::bad_alloc&) {
             std::_Exit(0);
         } catch (...) {
@@ -300,7 +300,7 @@ TEST(LineReader, PassesEightBitTextThrough) {
     write_file(path, text);
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read);
     std::string line;
-    ASSERT_TRUE(CVlgets(line, *file));
+    ASSERT_TRUE(read_text_line(line, *file));
     EXPECT_EQ(line, text);
 }
 
@@ -310,25 +310,25 @@ TEST(LineReader, PositionCanBeRestored) {
     write_file(path, "a\r\nb\r\nc\r\n");
     auto file = exclusive_file::open_existing(path, exclusive_file::access::read_write);
     std::string line;
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     const auto position = file->tell();
     EXPECT_EQ(position, 3);
     // The stream itself stands there too, for whoever reads it directly.
     EXPECT_EQ(std::ftell(file->stream()), 3);
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "b\r\n");
     ASSERT_TRUE(file->seek(position));
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "b\r\n");
     ASSERT_TRUE(file->rewind());
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     EXPECT_EQ(line, "a\r\n");
     ASSERT_TRUE(file->seek_end());
     EXPECT_EQ(file->tell(), 9);
-    EXPECT_EQ(CVFileLength(*file), 9);
+    EXPECT_EQ(file_length_in_bytes(*file), 9);
     // Reads and writes share the position: a write after a line lands right behind it.
     ASSERT_TRUE(file->rewind());
-    CVlgets(line, *file);
+    read_text_line(line, *file);
     file->write("B");
     file->close();
     EXPECT_EQ(read_file(path), "a\r\nB\r\nc\r\n");
@@ -375,12 +375,6 @@ TEST(TemporaryFiles, AFatalSignalDeletesThemAndStillEndsTheProcess) {
         EXPECT_FALSE(std::filesystem::exists(path));
         std::filesystem::remove(path);
     }
-}
-
-TEST(Signum, SignOfAValue) {
-    EXPECT_EQ(CVsignum(1.0000001), 1);
-    EXPECT_EQ(CVsignum(-1.5), -1);
-    EXPECT_EQ(CVsignum(0.0), 0);
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ import_options asymmetric_unit(bool cartesian) {
     o.cartesian = cartesian;
     return o;
 }
-import_options tensors_of(tensor_kind kind, structure_format format = structure_format::automatic) {
+import_options tensors_of(magres_tensors kind,
+                          structure_format format = structure_format::automatic) {
     import_options o;
     o.tensors = kind;
     o.format = format;
@@ -56,11 +57,11 @@ TEST(ImportCli, OptionsReachTheImporter) {
         {"recognised as magres, ms tensors",
          {"--tensors", "ms"},
          magres,
-         tensors_of(tensor_kind::ms)},
+         tensors_of(magres_tensors::ms)},
         {"efg tensors, format given",
          {"--format", "magres", "--tensors", "efg"},
          magres,
-         tensors_of(tensor_kind::efg, structure_format::magres)},
+         tensors_of(magres_tensors::efg, structure_format::magres)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

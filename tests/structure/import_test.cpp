@@ -23,7 +23,8 @@ import_options asymmetric_unit(bool cartesian) {
     o.cartesian = cartesian;
     return o;
 }
-import_options tensors_of(tensor_kind kind, structure_format format = structure_format::automatic) {
+import_options tensors_of(magres_tensors kind,
+                          structure_format format = structure_format::automatic) {
     import_options o;
     o.tensors = kind;
     o.format = format;
@@ -165,7 +166,7 @@ TEST(ImportText, CellCommentAndAtomLines) {
          "O1         0.800000     0.700000     0.600000\n",
          "partial.cif: 2 of the 3 sites are partly occupied; every site is kept"},
         {"tensor lines", read_data("structure/rotated.magres"), "rotated.magres",
-         tensors_of(tensor_kind::ms),
+         tensors_of(magres_tensors::ms),
          "4.000000 5.000000 6.000000 90.000000 90.000000 90.000000\n"
          "/* imported from rotated.magres: 1 ms tensor (ppm) in the Cartesian frame of "
          "Orthogonalize > Coordinates */\n"
@@ -193,7 +194,7 @@ TEST(Import, RefusesBadInputNamingTheFileAndTheLine) {
     const std::string magres = "#$magres-abinitio-v1.0\n";
     const std::string lattice = "lattice 4 0 0 0 5 0 0 0 6\n";
     const std::string h1 = "atom H H 1 0 0 0\n";
-    const import_options ms = tensors_of(tensor_kind::ms);
+    const import_options ms = tensors_of(magres_tensors::ms);
     const struct {
         const char* name;
         std::string text;
@@ -224,6 +225,18 @@ TEST(Import, RefusesBadInputNamingTheFileAndTheLine) {
          defaults,
          "x:8: symmetry operation 'x,y' in _symmetry_equiv_pos_as_xyz cannot be read: expected "
          "exactly two commas in triplet"},
+        {"symmetry operation that is no symmetry of the lattice",
+         "data_x\n" + cell + "loop_\n_symmetry_equiv_pos_as_xyz\n'x,y,z'\n'2*x,y,z'\n" + atoms,
+         defaults,
+         "x:8: symmetry operation '2*x,y,z' in _symmetry_equiv_pos_as_xyz cannot be read: no "
+         "symmetry of the lattice (the factors of x, y and z must be whole numbers with "
+         "determinant 1 or -1)"},
+        {"symmetry operation with numbers beyond any symmetry",
+         "data_x\n" + cell + "loop_\n_symmetry_equiv_pos_as_xyz\n'x,y,z'\n'x+99999999999,y,z'\n" +
+             atoms,
+         defaults,
+         "x:8: symmetry operation 'x+99999999999,y,z' in _symmetry_equiv_pos_as_xyz cannot be "
+         "read: its numbers are too large"},
         {"broken loop", "data_x\n" + cell + p1 + atoms + "A2 0.5 0.5\n", defaults,
          "x:9:1: Wrong number of values in the loop"},
         {"coordinate that is no number",

@@ -13,7 +13,7 @@ namespace {
 
 using test::read_data;
 
-crystal_structure read_ok(const std::string& text, tensor_kind tensors) {
+crystal_structure read_ok(const std::string& text, magres_tensors tensors) {
     crystal_structure s;
     std::string error;
     EXPECT_TRUE(read_magres(text, "t.magres", tensors, s, error)) << error;
@@ -37,7 +37,7 @@ TEST(MagresLabel, UnderscoreOnlyAfterADigit) {
 // glued "H100", a label ending in a digit (C1, index 2: C1_2), a [magres_old] block that
 // would not read.
 TEST(MagresReader, AtomsAsFractionalCoordinatesOfTheLattice) {
-    const crystal_structure s = read_ok(read_data("structure/basic.magres"), tensor_kind::none);
+    const crystal_structure s = read_ok(read_data("structure/basic.magres"), magres_tensors::none);
     EXPECT_EQ(s.cell.length, (vec3d{4, 5, 6}));
     for (double angle : s.cell.angle) EXPECT_NEAR(angle, 90.0, 1e-9);
     EXPECT_EQ(s.space_group, "P1");
@@ -63,16 +63,16 @@ TEST(MagresReader, TensorsOfTheKindAskedFor) {
     const std::string text = read_data("structure/basic.magres");
     const struct {
         const char* name;
-        tensor_kind kind;
+        magres_tensors kind;
         std::array<double, 9> first;
         std::array<double, 9> glued;
     } cases[] = {
         {"ms, not symmetric, E-notation",
-         tensor_kind::ms,
+         magres_tensors::ms,
          {30.5, 0.125, 0, 0.5, 29, 0, 0, 0, 28},
          {24, 0, 0, 0, 25, 0, 0, 0, 26}},
         {"efg",
-         tensor_kind::efg,
+         magres_tensors::efg,
          {0.1, 0, 0, 0, 0.2, 0, 0, 0, -0.3},
          {-0.05, 0, 0, 0, -0.05, 0, 0, 0, 0.1}},
     };
@@ -92,7 +92,7 @@ TEST(MagresReader, TensorsOfTheKindAskedFor) {
 // R T R^T with R = ((0 1 0) (-1 0 0) (0 0 1)): T'xx = Tyy, T'xy = -Tyx, T'yx = -Txy,
 // T'yy = Txx, T'yz = -Txz (the last tells R T R^T from R^T T R).
 TEST(MagresReader, TensorsTurnIntoTheFrameOfTheCoordinates) {
-    const crystal_structure s = read_ok(read_data("structure/rotated.magres"), tensor_kind::ms);
+    const crystal_structure s = read_ok(read_data("structure/rotated.magres"), magres_tensors::ms);
     ASSERT_EQ(s.atoms.size(), 1u);
     EXPECT_NEAR(s.atoms[0].fractional[0], 0.25, 1e-12);
     EXPECT_NEAR(s.atoms[0].fractional[1], 0.0, 1e-12);
@@ -109,7 +109,7 @@ TEST(MagresReader, LeftHandedLatticeKeepsTheStructuresHandedness) {
         "atom C C 1 1.0 1.0 -1.0\natom H H 1 2.0 1.0 -1.0\natom H H 2 1.0 2.0 -1.0\n"
         "atom H H 3 1.0 1.0 -2.0\n[/atoms]\n";
     // Input bonds from C: (1, 0, 0), (0, 1, 0), (0, 0, -1): triple product -1.
-    const crystal_structure s = read_ok(text, tensor_kind::none);
+    const crystal_structure s = read_ok(text, magres_tensors::none);
     ASSERT_EQ(s.atoms.size(), 4u);
     mat3d m;
     ASSERT_TRUE(orthogonal_cell_matrix(s.cell, m));

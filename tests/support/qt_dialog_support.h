@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/dialog_base.h"
+#include "app/dialog_base.h"
 #include "platform/scripted_services.h"
 
 namespace orvix::test {

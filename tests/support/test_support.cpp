@@ -14,7 +14,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/action_table.h"
+#include "commands/command_table.h"
 
 namespace orvix::test {
 
@@ -71,10 +71,10 @@ std::vector<std::string> temporary_copies() {
 }
 
 action_result run_command(int command, services& ui, document_state& doc) {
-    const action_entry* entry = find_action(command);
-    if (entry == nullptr)
+    const command_row* row = find_command(command);
+    if (row == nullptr || row->run == nullptr)
         throw std::logic_error("no action for command " + std::to_string(command));
-    return run_action(*entry, ui, doc);
+    return run_command_action(*row, ui, doc);
 }
 
 action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/action_protocol.h"
+#include "actions/action_protocol.h"
+#include "commands/command_table.h"
 #include "platform/scripted_services.h"
 
 namespace orvix::test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "support/test_support.h"
 #include "tensor/diagonalise_action.h"
 
@@ -24,8 +24,8 @@ struct ordering {
     const char* suffix;
     int command;
 };
-const ordering orderings[] = {{"descending", diagonalise_descending_command},
-                              {"ascending", diagonalise_ascending_command}};
+const ordering orderings[] = {{"descending", cmd::diagonalise_descending},
+                              {"ascending", cmd::diagonalise_ascending}};
 
 // Inputs under tests/data/tensor/NAME.cry, with their reports NAME.descending.cry and
 // NAME.ascending.cry checked by hand against the eigen-decomposition.
@@ -66,7 +66,7 @@ TEST(DiagonaliseTensor, ReadsAChosenFile) {
     std::filesystem::copy_file(data_path("tensor/sample.cry"), input);
     scripted_services ui;
     ui.open_choices.push_back(input);
-    const auto result = run_on_text(diagonalise_ascending_command, ui, "", dir.file("result.cry"));
+    const auto result = run_on_text(cmd::diagonalise_ascending, ui, "", dir.file("result.cry"));
     EXPECT_EQ(result, action_result::completed);
     EXPECT_EQ(read_file(dir.file("result.cry")), read_data("tensor/sample.ascending.cry"));
     EXPECT_EQ(read_file(input), read_data("tensor/sample.cry"));
@@ -82,7 +82,7 @@ TEST(DiagonaliseTensor, LongLineGivesTheSameReport) {
     ASSERT_GT(long_line.size(), 79u);
     scratch_dir dir;
     scripted_services ui;
-    run_on_text(diagonalise_descending_command, ui,
+    run_on_text(cmd::diagonalise_descending, ui,
                 crlf("/* with an antisymmetric part */\n" + long_line + "\n"),
                 dir.file("long.cry"));
     EXPECT_TRUE(ui.messages.empty());
@@ -104,7 +104,7 @@ TEST(DiagonaliseTensor, NoNumbersNoReport) {
         SCOPED_TRACE(c.name);
         scratch_dir dir;
         scripted_services ui;
-        EXPECT_EQ(run_on_text(diagonalise_descending_command, ui, c.input, dir.file("r.cry")),
+        EXPECT_EQ(run_on_text(cmd::diagonalise_descending, ui, c.input, dir.file("r.cry")),
                   action_result::completed);
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_EQ(read_file(dir.file("r.cry")), c.report);
@@ -149,7 +149,7 @@ TEST(DiagonaliseTensor, CancelledSaveDialogWritesNothing) {
     scripted_services ui;
     ui.editor = read_data("tensor/sample.cry");
     document_state doc;
-    EXPECT_EQ(test::run_command(diagonalise_descending_command, ui, doc), action_result::cancelled);
+    EXPECT_EQ(test::run_command(cmd::diagonalise_descending, ui, doc), action_result::cancelled);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }

@@ -93,7 +93,7 @@ read_outcome read_from(const std::string& input_text) {
         if (!input || !out) throw std::runtime_error("cannot open the scratch files");
         outcome.nine = read_tensor(*input, *out, outcome.values);
         std::string line;
-        while (CVlgets(line, *input)) outcome.remaining += line;
+        while (read_text_line(line, *input)) outcome.remaining += line;
         out->close();
     }
     outcome.copied = read_file(dir.file("out.cry"));

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "actions/messages.h"
 #include "dipolar/nuclei.h"
 #include "support/test_support.h"
 #include "tensor/tensor_parameters.h"
@@ -184,7 +184,7 @@ action_result run_with(const tensor_parameters_record& record, const std::string
         r = record;
         return dialog_result::ok;
     };
-    return run_on_text(tensor_parameters_command, ui, input, result);
+    return run_on_text(cmd::tensor_parameters, ui, input, result);
 }
 
 TEST(TensorParametersAction, GoldenReportsAndCsv) {

@@ -20,7 +20,7 @@ std::string result_for(const tensor_parameters_record& record, const std::string
         r = record;
         return dialog_result::ok;
     };
-    EXPECT_EQ(test::run_on_text(tensor_parameters_command, ui, input, dir.file("r")),
+    EXPECT_EQ(test::run_on_text(cmd::tensor_parameters, ui, input, dir.file("r")),
               action_result::completed);
     return test::read_file(dir.file("r"));
 }

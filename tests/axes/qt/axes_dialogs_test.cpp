@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/messages.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
+#include "actions/messages.h"
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 

@@ -15,10 +15,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 
@@ -110,10 +110,6 @@ TEST_F(DipolarDialog, FirstUseShowsTheInitialValues) {
         EXPECT_TRUE(d.ok_button()->isEnabled());
         d.cancel_button()->click();
     });
-    // The closing step ran on Cancel: the properties of 1H.
-    EXPECT_EQ(record_.gamma_observed, 26.7522128);
-    EXPECT_EQ(record_.gamma_coupled, 26.7522128);
-    EXPECT_EQ(record_.spin_coupled, 0.5);
 }
 
 TEST_F(DipolarDialog, EveryTextAndMnemonic) {
@@ -196,10 +192,7 @@ TEST_F(DipolarDialog, TypingFindsANucleusAndTheSelectionRulesHold) {
         EXPECT_EQ(abundance->text(), QStringLiteral("80.100000"));
         d.ok_button()->click();
     });
-    // The closing step: 19F observed, 11B coupled.
-    EXPECT_EQ(record_.gamma_observed, 25.18148);
-    EXPECT_EQ(record_.gamma_coupled, 8.5847044);
-    EXPECT_EQ(record_.spin_coupled, 1.5);
+    EXPECT_EQ(record_.observed_nucleus, position("19F"));
 }
 
 TEST_F(DipolarDialog, TextNamingNoNucleusKeepsOkDisabled) {
@@ -260,7 +253,6 @@ TEST_F(DipolarDialog, CompleterOffersNucleiContainingTheTypedText) {
         EXPECT_TRUE(d.ok_button()->isEnabled());
         d.ok_button()->click();
     });
-    EXPECT_EQ(record_.spin_coupled, 2.5);
 }
 
 TEST_F(DipolarDialog, EditsReachTheRecordAndComeBackAtTheNextUse) {
@@ -292,7 +284,6 @@ TEST_F(DipolarDialog, EditsReachTheRecordAndComeBackAtTheNextUse) {
     });
     EXPECT_EQ(second, dialog_result::ok);
     EXPECT_EQ(record_.moment_type, 1);
-    EXPECT_EQ(record_.gamma_coupled, 25.18148);
 }
 
 TEST_F(DipolarDialog, HelpShowsItsTopicAndLeavesTheDialogOpen) {

@@ -15,9 +15,9 @@
 #include <clocale>
 #include <functional>
 
+#include "app/dialog_base.h"
+#include "app/dialogs.h"
 #include "generate/generate_actions.h"
-#include "platform/qt/dialog_base.h"
-#include "platform/qt/dialogs.h"
 #include "platform/scripted_services.h"
 #include "support/qt_dialog_support.h"
 #include "support/test_support.h"
@@ -162,7 +162,7 @@ TEST(generate_positions_flow, the_real_dialogs_give_the_two_operation_example) {
         dialog.ok_button()->click();
     });
     const std::string out = dir.file("result.cry");
-    EXPECT_EQ(test::run_on_text(generate_positions_command, ui,
+    EXPECT_EQ(test::run_on_text(cmd::generate_positions, ui,
                                 test::read_data("generate/positions_input.cry"), out),
               action_result::completed);
     EXPECT_EQ(ui.symmetry_openings, 2u);
@@ -281,7 +281,7 @@ TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
             dialog.ok_button()->click();
         };
         const std::string out = dir.file("result.cry");
-        test::run_on_text(generate_block_command, ui, test::read_data("generate/block_input.cry"),
+        test::run_on_text(cmd::generate_block, ui, test::read_data("generate/block_input.cry"),
                           out);
         EXPECT_EQ(test::read_file(out), c.golden ? test::read_data(c.golden) : std::string());
     }

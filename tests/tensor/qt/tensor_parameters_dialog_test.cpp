@@ -7,8 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/dialogs.h"
 #include "dipolar/nuclei.h"
-#include "platform/qt/dialogs.h"
 #include "support/qt_dialog_support.h"
 
 namespace orvix {
