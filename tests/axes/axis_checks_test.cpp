@@ -49,7 +49,7 @@ vec3 in_xy_plane(double degrees) {
     return {std::cos(degrees * pi / 180.0), std::sin(degrees * pi / 180.0), 0.0};
 }
 
-TEST(normalize_vector, divides_by_the_length_and_refuses_a_null_vector) {
+TEST(NormalizeVector, divides_by_the_length_and_refuses_a_null_vector) {
     struct test_case {
         const char* name;
         vec3 v;
@@ -87,7 +87,7 @@ TEST(normalize_vector, divides_by_the_length_and_refuses_a_null_vector) {
     }
 }
 
-TEST(angle_between, uses_the_degree_factor_and_clamps_parallel_rows) {
+TEST(AngleBetween, uses_the_degree_factor_and_clamps_parallel_rows) {
     // The degree factor is a hair smaller than pi/180, so a right angle comes out a hair
     // above 90: the program's own numbers depend on this constant.
     const double right = angle_between({1, 0, 0}, {0, 1, 0});
@@ -111,7 +111,7 @@ TEST(angle_between, uses_the_degree_factor_and_clamps_parallel_rows) {
     EXPECT_GT(beyond_one, 0) << "no case exercised the clamp";
 }
 
-TEST(check_unit_vectors, asks_once_and_normalises) {
+TEST(CheckUnitVectors, asks_once_and_normalises) {
     struct test_case {
         const char* name;
         axis_system axes;
@@ -180,7 +180,7 @@ TEST(check_unit_vectors, asks_once_and_normalises) {
     }
 }
 
-TEST(check_orthogonality, names_the_first_failing_pair) {
+TEST(CheckOrthogonality, names_the_first_failing_pair) {
     struct test_case {
         const char* name;
         axis_system axes;
@@ -221,7 +221,7 @@ TEST(check_orthogonality, names_the_first_failing_pair) {
     }
 }
 
-TEST(check_handedness, offers_axis_inversion_with_z_proposed) {
+TEST(CheckHandedness, offers_axis_inversion_with_z_proposed) {
     struct test_case {
         const char* name;
         axis_system axes;

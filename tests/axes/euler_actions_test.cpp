@@ -54,7 +54,7 @@ euler_run calculate(const std::string& text, std::vector<answer> answers = {},
     return run;
 }
 
-TEST(calculate_euler_angles, message_and_dialog_sequences) {
+TEST(CalculateEulerAngles, message_and_dialog_sequences) {
     const std::string wrong = std::string(msg::wrong_data_format);
     const std::string question = std::string(msg::not_unit_vectors);
     const std::string null = std::string(msg::null_vector);
@@ -133,12 +133,12 @@ TEST(calculate_euler_angles, message_and_dialog_sequences) {
     EXPECT_EQ(test::temporary_copies(), before) << "a temporary copy was left behind";
 }
 
-TEST(calculate_euler_angles, clipboard_text_of_the_unit_axes) {
+TEST(CalculateEulerAngles, clipboard_text_of_the_unit_axes) {
     const euler_run run = calculate(unit_axes);
     EXPECT_EQ(run.clipboard, "0.0000000000  0.0000000000  0.0000000000");
 }
 
-TEST(calculate_euler_angles, inverted_axis_gives_the_angles_of_the_corrected_system) {
+TEST(CalculateEulerAngles, inverted_axis_gives_the_angles_of_the_corrected_system) {
     // A left-handed system: the rows of 30 40 50 with row 1 reversed. Inverting Y restores
     // the system of 30 40 50.
     matrix3 m{};
@@ -156,7 +156,7 @@ TEST(calculate_euler_angles, inverted_axis_gives_the_angles_of_the_corrected_sys
 
 // The golden rotation files: a cell line first, comments in place, an origin line turned,
 // a line that is neither atom nor comment dropped.
-TEST(euler_rotations, golden_result_files) {
+TEST(EulerRotations, golden_result_files) {
     struct test_case {
         const char* name;
         int command;
@@ -189,7 +189,7 @@ TEST(euler_rotations, golden_result_files) {
     }
 }
 
-TEST(euler_rotations, forwards_then_backwards_gives_the_positions_back) {
+TEST(EulerRotations, forwards_then_backwards_gives_the_positions_back) {
     const std::string input = crlf("C1 1.25 -2.5 3.75\nO2 -0.125 0.5 9\nH3 7 8 -9.5\nOR 0 0 0\n");
     const euler_angles angles[] = {{30, 40, 50}, {300, 100, 200}, {12.345, 178.9, 0.5}};
     for (const auto& a : angles) {
@@ -212,7 +212,7 @@ TEST(euler_rotations, forwards_then_backwards_gives_the_positions_back) {
 
 // A position that would be written as "nan" or "inf" ends the action; the lines before it
 // stay in the result.
-TEST(euler_rotations, refuses_a_position_that_is_no_finite_number) {
+TEST(EulerRotations, refuses_a_position_that_is_no_finite_number) {
     struct test_case {
         const char* name;
         std::string input;
@@ -246,7 +246,7 @@ TEST(euler_rotations, refuses_a_position_that_is_no_finite_number) {
     }
 }
 
-TEST(euler_rotations, dialog_proposes_the_clipboard_numbers) {
+TEST(EulerRotations, dialog_proposes_the_clipboard_numbers) {
     struct test_case {
         const char* name;
         std::optional<std::string> clipboard;
@@ -278,7 +278,7 @@ TEST(euler_rotations, dialog_proposes_the_clipboard_numbers) {
     }
 }
 
-TEST(euler_rotations, cancel_leaves_an_empty_result_file) {
+TEST(EulerRotations, cancel_leaves_an_empty_result_file) {
     test::scratch_dir dir;
     scripted_services ui;  // no handler: the dialog answers Cancel
     const test::private_temp_dir private_temp;
@@ -293,7 +293,7 @@ TEST(euler_rotations, cancel_leaves_an_empty_result_file) {
 // Measure an axis system, then apply it: Calculate Euler angles leaves the angles on the
 // clipboard, the Euler Rotations dialog proposes them, and turning the axis lines
 // themselves forwards gives the reference axes.
-TEST(euler_rotations, clipboard_hand_off_from_calculate_euler_angles) {
+TEST(EulerRotations, clipboard_hand_off_from_calculate_euler_angles) {
     matrix3 m{};
     euler_matrix({123.4567890123, 40, 210}, forwards_matrix, m);
     const std::string axes = axis_lines(m);

@@ -56,7 +56,7 @@ double circular_difference(double a, double b) {
     return std::min(d, 360.0 - d);
 }
 
-TEST(axes_to_euler, named_axis_systems) {
+TEST(AxesToEuler, named_axis_systems) {
     struct test_case {
         const char* name;
         axis_system axes;
@@ -85,7 +85,7 @@ TEST(axes_to_euler, named_axis_systems) {
 
 // Regression: for beta = 180 the angles found must give the axes back. The literal rule
 // gamma = arccos(R00) returned 150 for an axis system made with gamma = 30.
-TEST(axes_to_euler, beta_180_reproduces_the_axes) {
+TEST(AxesToEuler, beta_180_reproduces_the_axes) {
     euler_angles got;
     axes_to_euler(rows_of(forwards(0, 180, 30)), got);
     EXPECT_EQ(got.alpha, 0.0);
@@ -98,7 +98,7 @@ TEST(axes_to_euler, beta_180_reproduces_the_axes) {
     EXPECT_NEAR(got.gamma, 300.0, 1e-9);
 }
 
-TEST(axes_to_euler, round_trips_over_a_grid_of_angles) {
+TEST(AxesToEuler, round_trips_over_a_grid_of_angles) {
     int checked = 0;
     for (int beta = 0; beta <= 180; beta += 15) {
         for (int alpha = 0; alpha <= 360; alpha += 30) {
@@ -133,7 +133,7 @@ TEST(axes_to_euler, round_trips_over_a_grid_of_angles) {
     EXPECT_EQ(checked, 13 * 13 * 13);
 }
 
-TEST(euler_matrix, forwards_and_backwards_are_rotations_and_inverse) {
+TEST(EulerMatrix, forwards_and_backwards_are_rotations_and_inverse) {
     const euler_angles samples[] = {{0, 0, 0},  {30, 40, 50},     {300, 100, 200},
                                     {90, 0, 0}, {12.5, 170, 355}, {-20, 45, 720}};
     for (const auto& a : samples) {
@@ -156,7 +156,7 @@ TEST(euler_matrix, forwards_and_backwards_are_rotations_and_inverse) {
     }
 }
 
-TEST(euler_matrix, turns_positions_as_the_convention_says) {
+TEST(EulerMatrix, turns_positions_as_the_convention_says) {
     struct test_case {
         const char* name;
         euler_angles angles;
@@ -189,7 +189,7 @@ TEST(euler_matrix, turns_positions_as_the_convention_says) {
     EXPECT_NEAR(m[0][0], 2.6e-14, 0.1e-14);
 }
 
-TEST(euler_matrix, cell_matrix_has_the_cell_angles_between_its_columns) {
+TEST(EulerMatrix, cell_matrix_has_the_cell_angles_between_its_columns) {
     const euler_angles cells[] = {{90, 90, 90}, {90, 90, 120},   {80, 95, 105},
                                   {60, 60, 60}, {110, 100, 120}, {30, 40, 50}};
     for (const auto& cell : cells) {
@@ -217,7 +217,7 @@ TEST(euler_matrix, cell_matrix_has_the_cell_angles_between_its_columns) {
     EXPECT_LT(max_difference(m, identity), 1e-13);
 }
 
-TEST(euler_matrix, refuses_unknown_kinds_and_impossible_cells) {
+TEST(EulerMatrix, refuses_unknown_kinds_and_impossible_cells) {
     struct test_case {
         const char* name;
         euler_angles angles;
@@ -253,7 +253,7 @@ TEST(euler_matrix, refuses_unknown_kinds_and_impossible_cells) {
     }
 }
 
-TEST(euler_clipboard, text_and_proposal) {
+TEST(EulerClipboard, text_and_proposal) {
     EXPECT_EQ(euler_clipboard_text({30, 40, 50}), "30.0000000000  40.0000000000  50.0000000000");
     EXPECT_EQ(euler_clipboard_text({0, 0, 0}), "0.0000000000  0.0000000000  0.0000000000");
 

@@ -62,7 +62,7 @@ std::vector<std::string> texts(const std::vector<shown_message>& messages) {
     return out;
 }
 
-TEST(orthogonalize_coordinates, golden_files) {
+TEST(OrthogonalizeCoordinates, golden_files) {
     struct test_case {
         const char* name;
         const char* input;
@@ -96,7 +96,7 @@ TEST(orthogonalize_coordinates, golden_files) {
 // Distances and angles between the atoms of the Cartesian result equal those the cell
 // metric gives for the fractional input, for every order of axes; and the axis placed at Z
 // lies along z, the one placed at Y in the yz plane.
-TEST(orthogonalize_coordinates, keeps_the_geometry_for_every_order) {
+TEST(OrthogonalizeCoordinates, keeps_the_geometry_for_every_order) {
     const std::string input = data("coords_triclinic_input.cry");
     cell_constants cell;
     ASSERT_TRUE(parse_cell_constants(input, cell));
@@ -165,7 +165,7 @@ TEST(orthogonalize_coordinates, keeps_the_geometry_for_every_order) {
     }
 }
 
-TEST(orthogonalize_axes, golden_files) {
+TEST(OrthogonalizeAxes, golden_files) {
     struct test_case {
         const char* name;
         const char* input;
@@ -192,7 +192,7 @@ TEST(orthogonalize_axes, golden_files) {
 
 // For every order: the axis placed at Z keeps its direction, the result is orthonormal and
 // right-handed, and the labels follow their axes to the new positions.
-TEST(orthogonalize_axes, every_order) {
+TEST(OrthogonalizeAxes, every_order) {
     const std::string input =
         crlf("A 0.9 0.1 0.05\nB 0.15 0.98 -0.1\n/ between\nOR 0 0 0\nC -0.02 0.12 0.99\n");
     const std::vector<atom_record> old = atoms_of(input);
@@ -224,7 +224,7 @@ TEST(orthogonalize_axes, every_order) {
 
 // An invalid order is refused and the command posted again; the desktop runs it once the
 // present command has returned, and the dialog comes back on the default order.
-TEST(orthogonalize, invalid_order_reposts_the_command) {
+TEST(Orthogonalize, invalid_order_reposts_the_command) {
     for (int command : {cmd::orthogonalize_axes, cmd::orthogonalize_coordinates}) {
         for (const char* invalid : {"aac", "bbb", "acc"}) {
             SCOPED_TRACE(std::to_string(command) + " " + invalid);
@@ -262,7 +262,7 @@ TEST(orthogonalize, invalid_order_reposts_the_command) {
     }
 }
 
-TEST(orthogonalize, cancelled_order_dialog_does_nothing) {
+TEST(Orthogonalize, cancelled_order_dialog_does_nothing) {
     for (int command : {cmd::orthogonalize_axes, cmd::orthogonalize_coordinates}) {
         SCOPED_TRACE(command);
         scripted_services ui;  // no handler: Cancel
@@ -275,7 +275,7 @@ TEST(orthogonalize, cancelled_order_dialog_does_nothing) {
     }
 }
 
-TEST(orthogonalize, failure_messages) {
+TEST(Orthogonalize, failure_messages) {
     const std::string cubic = data("coords_cubic_input.cry");
     enum class setup { editor, empty_editor_cancelled, save_cancelled, save_uncreatable, fifo };
     struct expected_message {
@@ -389,7 +389,7 @@ TEST(orthogonalize, failure_messages) {
     }
 }
 
-TEST(orthogonalize_coordinates, turns_origin_lines_like_atoms) {
+TEST(OrthogonalizeCoordinates, turns_origin_lines_like_atoms) {
     const action_run r =
         run(cmd::orthogonalize_coordinates, crlf("2 4 8 90 90 90\nOR 0.5 0.5 0.5\n"));
     EXPECT_EQ(r.written, crlf(" 1.000  1.000  1.000 90.000 90.000 90.000\n"

@@ -23,7 +23,7 @@ axis_order order_of(const char* letters) {
     return order;
 }
 
-TEST(is_valid_order, only_permutations_pass) {
+TEST(IsValidOrder, only_permutations_pass) {
     int valid = 0;
     for (int x = 0; x < 3; ++x)
         for (int y = 0; y < 3; ++y)
@@ -43,7 +43,7 @@ TEST(is_valid_order, only_permutations_pass) {
     EXPECT_FALSE(is_valid_order(outside));
 }
 
-TEST(reorder_cell, follows_the_assignment_table) {
+TEST(ReorderCell, follows_the_assignment_table) {
     // Distinct values so that every position is traceable: a, b, c = 3, 4, 5 and alpha,
     // beta, gamma = 70, 80, 100.
     cell_constants cell;
@@ -80,7 +80,7 @@ TEST(reorder_cell, follows_the_assignment_table) {
     }
 }
 
-TEST(reorder_coordinates, places_each_coordinate_at_its_axis) {
+TEST(ReorderCoordinates, places_each_coordinate_at_its_axis) {
     const vec3 f{0.1, 0.2, 0.3};
     struct test_case {
         const char* order;
@@ -99,7 +99,7 @@ TEST(reorder_coordinates, places_each_coordinate_at_its_axis) {
     }
 }
 
-TEST(fractional_to_cartesian, reproduces_the_cell_metric) {
+TEST(FractionalToCartesian, reproduces_the_cell_metric) {
     struct test_case {
         const char* name;
         cell_constants cell;
@@ -135,7 +135,7 @@ TEST(fractional_to_cartesian, reproduces_the_cell_metric) {
     }
 }
 
-TEST(orthogonalize_axes, keeps_z_and_rebuilds_y_and_x) {
+TEST(OrthogonalizeAxes, keeps_z_and_rebuilds_y_and_x) {
     struct test_case {
         const char* name;
         axis_system axes;  // unit rows
@@ -178,7 +178,7 @@ TEST(orthogonalize_axes, keeps_z_and_rebuilds_y_and_x) {
     }
 }
 
-TEST(plane_normal, is_the_cross_product_of_the_two_edges) {
+TEST(PlaneNormal, is_the_cross_product_of_the_two_edges) {
     struct test_case {
         const char* name;
         vec3 p0, p1, p2;
@@ -199,7 +199,7 @@ TEST(plane_normal, is_the_cross_product_of_the_two_edges) {
     }
 }
 
-TEST(polar_coordinates, printed_as_the_examples_give_them) {
+TEST(PolarCoordinates, printed_as_the_examples_give_them) {
     struct test_case {
         const char* name;
         float x, y, z;
@@ -229,7 +229,7 @@ TEST(polar_coordinates, printed_as_the_examples_give_them) {
     EXPECT_EQ(c_format("%.5f", static_cast<double>(p.theta)), "36.69923");
 }
 
-TEST(polar_coordinates, agree_with_atan2_over_the_sphere) {
+TEST(PolarCoordinates, agree_with_atan2_over_the_sphere) {
     // Single precision throughout: within a few float steps of the double-precision angles.
     for (int t = 5; t < 180; t += 10) {
         for (int f = -175; f <= 180; f += 15) {

@@ -33,7 +33,7 @@ action_run run(int command, const std::string& input) {
     return r;
 }
 
-TEST(calculate_normal, reports) {
+TEST(CalculateNormal, reports) {
     const std::string cell = "1 1 1 90 90 90\n";
     const std::string null = std::string(msg::null_vector);
     struct test_case {
@@ -81,7 +81,7 @@ TEST(calculate_normal, reports) {
     }
 }
 
-TEST(polar_angles, result_files) {
+TEST(PolarAngles, result_files) {
     const std::string cell = "1 1 1 90 90 90\n";
     struct test_case {
         const char* name;
@@ -120,7 +120,7 @@ TEST(polar_angles, result_files) {
 }
 
 // orvix-cli runs both with the mode that explains the silent end.
-TEST(polar_angles, explained_silent_end_mode) {
+TEST(PolarAngles, explained_silent_end_mode) {
     for (int command : {cmd::polar_angles, cmd::calculate_normal}) {
         SCOPED_TRACE(command);
         test::scratch_dir dir;

@@ -120,7 +120,7 @@ std::string crystal_text(const periodic_case& c) {
     return text;
 }
 
-TEST(cluster, finds_what_a_direct_periodic_sum_finds) {
+TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
     const std::vector<periodic_case> cases = {
         {"triclinic, atoms outside the cell, an origin line, a label twice",
          7.3,
@@ -214,7 +214,7 @@ TEST(cluster, finds_what_a_direct_periodic_sum_finds) {
     }
 }
 
-TEST(cluster, equal_distances_come_in_input_order_then_z_y_x_order) {
+TEST(Cluster, equal_distances_come_in_input_order_then_z_y_x_order) {
     // B and C share a place: each lies 1 Angstrom from S in the home cell (+x) and in the
     // cell at x - 1 (-x); the next atoms are 2 Angstrom away. A second S is no centre.
     const std::string text = crlf(
@@ -234,7 +234,7 @@ TEST(cluster, equal_distances_come_in_input_order_then_z_y_x_order) {
     EXPECT_EQ(order, expected);
 }
 
-TEST(cluster, lines_are_those_orthogonalize_coordinates_writes) {
+TEST(Cluster, lines_are_those_orthogonalize_coordinates_writes) {
     // With a radius that takes in the whole home cell, every atom line Orthogonalize >
     // Coordinates writes for the input (origin lines aside) is among the cluster's lines,
     // and the first one is the site's.
@@ -270,7 +270,7 @@ TEST(cluster, lines_are_those_orthogonalize_coordinates_writes) {
 // of r^-6 over a simple cubic lattice of unit constant is 8.40192 (J. E. Jones and A. E.
 // Ingham, Proc. R. Soc. Lond. A 107, 636 (1925)); the lattice points beyond the radius add
 // about 4 pi / (3 R^3) in units of the constant (the continuum integral of 4 pi r^2 r^-6).
-TEST(cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
+TEST(Cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
     const double a = 2.5;
     const double reach = 20.1;  // lattice constants
     const std::string cell = crlf(c_format("%g %g %g 90 90 90\n", a, a, a) + "H1 0 0 0\n");
@@ -305,7 +305,7 @@ TEST(cluster, simple_cubic_lattice_sum_through_the_dipolar_action) {
     EXPECT_NEAR(m2 / expected, 1.0, 2e-6);
 }
 
-TEST(cluster_action, offers_the_labels_and_refuses_what_it_cannot_build) {
+TEST(ClusterAction, offers_the_labels_and_refuses_what_it_cannot_build) {
     const std::string good = crlf(
         "5 6 7 90 90 90\n"
         "OR 0 0 0\n"
@@ -406,7 +406,7 @@ TEST(cluster_action, offers_the_labels_and_refuses_what_it_cannot_build) {
     }
 }
 
-TEST(cluster_action, asks_before_a_large_result_and_counts_with_a_cancel) {
+TEST(ClusterAction, asks_before_a_large_result_and_counts_with_a_cancel) {
     // 1,000 atoms in a cell of 1 cubic Angstrom: about 1.05e8 atoms within 29.3 Angstrom.
     std::string text = "1 1 1 90 90 90\r\n";
     for (int i = 0; i < 1000; ++i)

@@ -88,7 +88,7 @@ struct positions_case {
     action_result result;
 };
 
-TEST(generate_positions, results_against_golden_files) {
+TEST(GeneratePositions, results_against_golden_files) {
     const std::vector<positions_case> cases = {
         {"two operations: identity, then -x, y+1/2, -z+1/2",
          "generate/positions_input.cry",
@@ -156,7 +156,7 @@ TEST(generate_positions, results_against_golden_files) {
     }
 }
 
-TEST(generate_positions, every_dialog_opens_at_the_identity_and_only_the_first_sets_the_count) {
+TEST(GeneratePositions, every_dialog_opens_at_the_identity_and_only_the_first_sets_the_count) {
     test::scratch_dir dir;
     scripted_services ui;
     operation_script script{{with_count(screw_answer, 3), swap_answer, screw_answer}, {}};
@@ -178,7 +178,7 @@ TEST(generate_positions, every_dialog_opens_at_the_identity_and_only_the_first_s
     EXPECT_EQ(ui.dialogs_shown, (std::vector<std::string>(3, "Symmetry Operations")));
 }
 
-TEST(generate_positions, an_origin_line_is_transformed_like_an_atom) {
+TEST(GeneratePositions, an_origin_line_is_transformed_like_an_atom) {
     test::scratch_dir dir;
     scripted_services ui;
     operation_script script{{operation_answer{true, 1, {-1, 2, 1}, {0.5, 0, 0.25}, {2, 0, 1}}}, {}};
@@ -188,7 +188,7 @@ TEST(generate_positions, an_origin_line_is_transformed_like_an_atom) {
     EXPECT_EQ(read_file(out), crlf("OR         0.200000     0.200000     0.450000\n"));
 }
 
-TEST(generate_positions, a_large_result_needs_the_users_word) {
+TEST(GeneratePositions, a_large_result_needs_the_users_word) {
     // 100,000,001 operations over one atom: the question comes after the first dialog, and
     // Cancel leaves the result empty, the cell line included (as Generate Block does).
     test::scratch_dir dir;
@@ -209,7 +209,7 @@ TEST(generate_positions, a_large_result_needs_the_users_word) {
     EXPECT_EQ(script.shown.size(), 1u);
 }
 
-TEST(generate_positions, cancel_in_the_progress_dialog_keeps_what_was_written) {
+TEST(GeneratePositions, cancel_in_the_progress_dialog_keeps_what_was_written) {
     std::string input = crlf("5 5 5 90 90 90\n");
     for (int i = 0; i < 5000; ++i)
         input += crlf(std::string("C").append(std::to_string(i)) + " 0.5 0.5 0.5\n");
@@ -233,7 +233,7 @@ struct block_case {
     const char* golden;
 };
 
-TEST(generate_block, results_against_golden_files) {
+TEST(GenerateBlock, results_against_golden_files) {
     const std::vector<block_case> cases = {
         {"n = 1: the atoms and 26 translated copies", "generate/block_input.cry", 1,
          "generate/block_n1.cry"},
@@ -263,7 +263,7 @@ TEST(generate_block, results_against_golden_files) {
     }
 }
 
-TEST(generate_block, copies_come_in_the_stated_order) {
+TEST(GenerateBlock, copies_come_in_the_stated_order) {
     // For n = 1: (x-1, y-1, z-1), (x, y-1, z-1), (x+1, y-1, z-1), (x-1, y, z-1), ... up to
     // (x+1, y+1, z+1), skipping (x, y, z); each copy holds the whole atom list.
     test::scratch_dir dir;
@@ -298,7 +298,7 @@ TEST(generate_block, copies_come_in_the_stated_order) {
     }
 }
 
-TEST(generate_block, cancel_leaves_an_empty_result_file) {
+TEST(GenerateBlock, cancel_leaves_an_empty_result_file) {
     test::scratch_dir dir;
     scripted_services ui;  // no handler: the dialog answers Cancel
     const std::string out = dir.file("result.cry");
@@ -310,7 +310,7 @@ TEST(generate_block, cancel_leaves_an_empty_result_file) {
     EXPECT_TRUE(test::temporary_copies().empty());
 }
 
-TEST(generate_block, the_question_comes_only_above_100_million_lines) {
+TEST(GenerateBlock, the_question_comes_only_above_100_million_lines) {
     // 6400 atoms and n = 12 make exactly 6400 * 25^3 = 100,000,000 atom lines: no question
     // without a cell line, the question with one. Cancel in the progress dialog ends
     // either run after its first 4096 lines.
@@ -366,7 +366,7 @@ TEST(generate_block, the_question_comes_only_above_100_million_lines) {
     }
 }
 
-TEST(generate_block, the_largest_n_is_asked_about_with_its_exact_count) {
+TEST(GenerateBlock, the_largest_n_is_asked_about_with_its_exact_count) {
     test::scratch_dir dir;
     scripted_services ui;
     ui.on_generate_block = [](block_record& block) {
@@ -382,7 +382,7 @@ TEST(generate_block, the_largest_n_is_asked_about_with_its_exact_count) {
     EXPECT_EQ(read_file(out), "");
 }
 
-TEST(generate_messages, the_question_begins_with_the_prefix_orvix_cli_looks_for) {
+TEST(GenerateMessages, the_question_begins_with_the_prefix_orvix_cli_looks_for) {
     EXPECT_EQ(large_result_question(123456789).rfind(msg::large_result_prefix, 0), 0u);
 }
 

@@ -97,7 +97,7 @@ std::string reference_block(exclusive_file& input, int n) {
     });
 }
 
-class input_file_test : public testing::Test {
+class InputFileTest : public testing::Test {
   protected:
     void SetUp() override {
         path_ = dir_.file("input.cry");
@@ -113,7 +113,7 @@ class input_file_test : public testing::Test {
     std::optional<exclusive_file> input_;
 };
 
-TEST_F(input_file_test, one_pass_finds_what_read_atom_line_finds) {
+TEST_F(InputFileTest, one_pass_finds_what_read_atom_line_finds) {
     const atom_table table = read_atom_table(input(), true);
     input().rewind();
     atom_record atom;
@@ -145,7 +145,7 @@ TEST_F(input_file_test, one_pass_finds_what_read_atom_line_finds) {
     EXPECT_TRUE(without.comment_places.empty());
 }
 
-TEST_F(input_file_test, images_equal_re_reading_for_every_operation) {
+TEST_F(InputFileTest, images_equal_re_reading_for_every_operation) {
     struct operation_case {
         const char* name;
         std::array<double, 3> factor;
@@ -179,7 +179,7 @@ TEST_F(input_file_test, images_equal_re_reading_for_every_operation) {
     }
 }
 
-TEST_F(input_file_test, block_equals_re_reading_for_every_translation) {
+TEST_F(InputFileTest, block_equals_re_reading_for_every_translation) {
     input().rewind();
     const atom_table table = read_atom_table(input(), false);
     for (int n : {-2, 0, 1, 2}) {
@@ -194,7 +194,7 @@ TEST_F(input_file_test, block_equals_re_reading_for_every_translation) {
     }
 }
 
-TEST(positions, stopping_keeps_whole_lines_written_so_far) {
+TEST(Positions, stopping_keeps_whole_lines_written_so_far) {
     atom_table table;
     for (int i = 0; i < 10000; ++i) {
         append_label_field(table.label_fields, std::string("C").append(std::to_string(i)));
@@ -235,7 +235,7 @@ TEST(positions, stopping_keeps_whole_lines_written_so_far) {
     }
 }
 
-TEST(positions, line_counts) {
+TEST(Positions, line_counts) {
     struct count_case {
         const char* name;
         line_count got;
@@ -268,7 +268,7 @@ TEST(positions, line_counts) {
     }
 }
 
-TEST(positions, line_count_text) {
+TEST(Positions, line_count_text) {
     struct text_case {
         line_count value;
         const char* text;
@@ -288,7 +288,7 @@ TEST(positions, line_count_text) {
     }
 }
 
-TEST(positions, translation_sums_in_single_precision) {
+TEST(Positions, translation_sums_in_single_precision) {
     struct translation_case {
         const char* name;
         float coordinate;
@@ -309,7 +309,7 @@ TEST(positions, translation_sums_in_single_precision) {
     }
 }
 
-TEST(positions, reset_gives_the_identity_and_keeps_the_count) {
+TEST(Positions, reset_gives_the_identity_and_keeps_the_count) {
     symmetry_operation operation;
     operation.position_count = 5;
     operation.factor = {2, 3, 4};

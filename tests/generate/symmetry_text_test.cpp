@@ -9,7 +9,7 @@
 namespace orvix {
 namespace {
 
-TEST(symmetry_text, terms_in_the_usual_forms) {
+TEST(SymmetryText, terms_in_the_usual_forms) {
     struct term_case {
         const char* text;
         double factor;
@@ -49,7 +49,7 @@ TEST(symmetry_text, terms_in_the_usual_forms) {
     }
 }
 
-TEST(symmetry_text, refused_terms_are_named_in_the_error) {
+TEST(SymmetryText, refused_terms_are_named_in_the_error) {
     struct refusal {
         const char* text;
         const char* reason;  // part of the error text
@@ -89,7 +89,7 @@ TEST(symmetry_text, refused_terms_are_named_in_the_error) {
     }
 }
 
-TEST(symmetry_text, operations_fill_the_three_rows) {
+TEST(SymmetryText, operations_fill_the_three_rows) {
     struct operation_case {
         const char* name;
         const char* text;
@@ -124,7 +124,7 @@ TEST(symmetry_text, operations_fill_the_three_rows) {
     }
 }
 
-TEST(symmetry_text, refused_operations_say_what_and_where) {
+TEST(SymmetryText, refused_operations_say_what_and_where) {
     struct refusal {
         const char* text;
         std::vector<std::string> parts;  // each must appear in the error

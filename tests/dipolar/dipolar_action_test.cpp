@@ -1,5 +1,7 @@
 // The Dipolar Moment action through the scripted services: the dialog on the run's record,
 // the reports of every failure, what stays in the result file, and the files released.
+#include "dipolar/dipolar_action.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <limits>
 
 #include "actions/messages.h"
-#include "dipolar/dipolar_action.h"
 #include "dipolar/nuclei.h"
 #include "dipolar/parameters.h"
 #include "dipolar_test_support.h"

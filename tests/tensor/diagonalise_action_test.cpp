@@ -1,5 +1,7 @@
 // The Diagonalise action end to end: golden reports for both orders, inputs that give no
 // report, and inputs that are refused.
+#include "tensor/diagonalise_action.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,7 +10,6 @@
 
 #include "actions/messages.h"
 #include "support/test_support.h"
-#include "tensor/diagonalise_action.h"
 
 namespace orvix {
 namespace {

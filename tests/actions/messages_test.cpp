@@ -1,7 +1,7 @@
 // The numbered message table.
-#include <gtest/gtest.h>
-
 #include "actions/messages.h"
+
+#include <gtest/gtest.h>
 
 namespace orvix {
 namespace {

@@ -1,4 +1,6 @@
 // Tests of the one-based vectors, matrices and views, and of the numeric error report.
+#include "numeric/onebased.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -9,7 +11,6 @@
 
 #include "alloc_fault.h"
 #include "numeric/numeric_error.h"
-#include "numeric/onebased.h"
 #include "platform/errors.h"
 
 // The numerical core takes its storage through the non-throwing array new; replacing it here

@@ -1,4 +1,6 @@
 // Files without sharing, the whole-line reader and temporary files.
+#include "platform/files.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -13,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "platform/signal_cleanup.h"
 #include "support/test_support.h"
 

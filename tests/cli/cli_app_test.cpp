@@ -1,5 +1,7 @@
 // orvix-cli's mechanism: input from a file or standard input, result to a file or standard
 // output, messages on standard error, exit status.
+#include "cli/cli_app.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +14,6 @@
 #include <string_view>
 #include <utility>
 
-#include "cli/cli_app.h"
 #include "commands/command_table.h"
 #include "support/test_support.h"
 

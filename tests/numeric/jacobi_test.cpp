@@ -1,5 +1,7 @@
 // Tests of the Jacobi eigen-solver: the reference results it must reproduce to the bit, its
 // edge cases and failures, and the eigen-decomposition properties on random matrices.
+#include "numeric/jacobi.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <vector>
 
 #include "alloc_fault.h"
-#include "numeric/jacobi.h"
 #include "numeric/onebased.h"
 #include "platform/c_format.h"
 #include "platform/errors.h"

@@ -25,7 +25,7 @@ using test::child;
 using test::type_into;
 using test::when_open;
 
-TEST(axis_inversion_dialog, proposes_z_and_stores_the_choice) {
+TEST(AxisInversionDialog, proposes_z_and_stores_the_choice) {
     struct test_case {
         const char* name;
         int incoming;
@@ -63,7 +63,7 @@ TEST(axis_inversion_dialog, proposes_z_and_stores_the_choice) {
     }
 }
 
-TEST(euler_angles_dialog, shows_single_precision_values_with_6_decimals) {
+TEST(EulerAnglesDialog, shows_single_precision_values_with_6_decimals) {
     scripted_services ui;
     std::vector<QString> shown;
     bool read_only = true;
@@ -88,7 +88,7 @@ TEST(euler_angles_dialog, shows_single_precision_values_with_6_decimals) {
     EXPECT_EQ(ui.help_topics, std::vector<std::string>{"HLP_CALCEULER"});
 }
 
-TEST(euler_rotations_dialog, shows_the_proposal_and_stores_every_edit) {
+TEST(EulerRotationsDialog, shows_the_proposal_and_stores_every_edit) {
     struct test_case {
         const char* name;
         const char* field;
@@ -135,7 +135,7 @@ TEST(euler_rotations_dialog, shows_the_proposal_and_stores_every_edit) {
     }
 }
 
-TEST(order_of_axes_dialog, shows_the_order_and_stores_each_choice) {
+TEST(OrderOfAxesDialog, shows_the_order_and_stores_each_choice) {
     struct test_case {
         const char* name;
         axis_order incoming;
@@ -181,7 +181,7 @@ TEST(order_of_axes_dialog, shows_the_order_and_stores_each_choice) {
 
 // The words of each dialog as the user reads them (labels and radio buttons, mnemonics
 // included), its buttons, and the Help topic it shows.
-TEST(axes_dialogs, show_their_own_words_and_help_topics) {
+TEST(AxesDialogs, show_their_own_words_and_help_topics) {
     // clang-format off
     const std::vector<test::dialog_face> cases = {
         {"Axis Inversion",

@@ -2,7 +2,7 @@
 // goes to standard output or -o, and bad values are usage errors.
 #include <gtest/gtest.h>
 
-#include "dipolar_test_support.h"
+#include "dipolar/dipolar_test_support.h"
 #include "platform/c_format.h"
 #include "support/test_support.h"
 

@@ -2,6 +2,8 @@
 // closed forms, invariance under rotation, shielding against shift, and the action end to end
 // (golden reports and CSV tables written by tests/data/tensor_parameters/expected.py with
 // numpy).
+#include "tensor/tensor_parameters.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,7 +15,6 @@
 #include "actions/messages.h"
 #include "dipolar/nuclei.h"
 #include "support/test_support.h"
-#include "tensor/tensor_parameters.h"
 #include "tensor/tensor_parameters_action.h"
 
 namespace orvix {

@@ -106,7 +106,7 @@ std::vector<float> powers_of_two() {
     return values;
 }
 
-TEST(atom_line_format, coordinate_fields_match_the_c_library) {
+TEST(AtomLineFormat, coordinate_fields_match_the_c_library) {
     const float max = std::numeric_limits<float>::max();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
@@ -139,7 +139,7 @@ TEST(atom_line_format, coordinate_fields_match_the_c_library) {
     }
 }
 
-TEST(atom_line_format, whole_lines_match_the_c_library) {
+TEST(AtomLineFormat, whole_lines_match_the_c_library) {
     struct line_case {
         const char* name;
         std::string label;
@@ -166,7 +166,7 @@ TEST(atom_line_format, whole_lines_match_the_c_library) {
     }
 }
 
-TEST(atom_line_format, a_label_ends_at_a_nul_as_a_c_string_would) {
+TEST(AtomLineFormat, a_label_ends_at_a_nul_as_a_c_string_would) {
     const std::string label("AB\0CD", 5);
     std::string field;
     append_label_field(field, label);
@@ -174,7 +174,7 @@ TEST(atom_line_format, a_label_ends_at_a_nul_as_a_c_string_would) {
     EXPECT_EQ(field, "AB    ");
 }
 
-TEST(atom_line_format, write_atom_line_ends_the_line_with_cr_lf) {
+TEST(AtomLineFormat, write_atom_line_ends_the_line_with_cr_lf) {
     test::scratch_dir dir;
     const std::string path = dir.file("line.cry");
     {

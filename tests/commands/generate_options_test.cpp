@@ -22,7 +22,7 @@ using test::read_data;
 using test::read_file;
 using test::run_cli;
 
-TEST(generate_cli, results_equal_the_golden_files) {
+TEST(GenerateCli, results_equal_the_golden_files) {
     struct cli_case {
         const char* name;
         std::vector<std::string> args;  // the input file is added at the end
@@ -52,7 +52,7 @@ TEST(generate_cli, results_equal_the_golden_files) {
     }
 }
 
-TEST(generate_cli, usage_errors_exit_with_2_and_name_the_fault) {
+TEST(GenerateCli, usage_errors_exit_with_2_and_name_the_fault) {
     struct usage_case {
         const char* name;
         std::vector<std::string> args;
@@ -80,7 +80,7 @@ TEST(generate_cli, usage_errors_exit_with_2_and_name_the_fault) {
     }
 }
 
-TEST(generate_cli, the_large_result_question_is_answered_ok_unless_refused) {
+TEST(GenerateCli, the_large_result_question_is_answered_ok_unless_refused) {
     // n = 232 over one atom: 465^3 + 1 = 100,544,626 lines. Refused, the question is printed
     // and nothing is written; answered OK (the default), writing starts, and /dev/full
     // shows it did.
@@ -101,7 +101,7 @@ TEST(generate_cli, the_large_result_question_is_answered_ok_unless_refused) {
               "orvix-cli: Error writing file! Disk full? (/dev/full)\n");
 }
 
-TEST(generate_cli, cluster_answers_its_dialog_from_site_and_radius) {
+TEST(GenerateCli, cluster_answers_its_dialog_from_site_and_radius) {
     // Within 2.7 Angstrom of Cl1 lie Na1 and its copy across the cell edge, 2.65 away;
     // within 10 Angstrom of Na2 lie 90 atoms (counted with a short script).
     const std::string input = crlf("5.3 5.3 5.3 90 90 90\nNa1 0 0 0\nCl1 0.5 0 0\nNa2 0 0 0.5\n");
@@ -177,7 +177,7 @@ measured_run run_measured(const std::vector<std::string>& args) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
 }
 
-TEST(generate_cli, a_block_streams_with_flat_memory) {
+TEST(GenerateCli, a_block_streams_with_flat_memory) {
     // n = 20 over ten atoms: 41^3 * 10 = 689,210 atom lines after the cell line. Peak memory
     // must not grow with n: compared with n = 1 over the same atoms.
     test::scratch_dir dir;

@@ -1,4 +1,6 @@
 // Number reading with "%f" rules, independent of the locale.
+#include "platform/scan.h"
+
 #include <gtest/gtest.h>
 #include <locale.h>
 
@@ -6,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-
-#include "platform/scan.h"
 
 namespace orvix {
 namespace {

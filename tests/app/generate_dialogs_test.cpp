@@ -67,7 +67,7 @@ void expect_identity(orvix_dialog& dialog) {
     }
 }
 
-TEST(symmetry_operations_dialog, first_opening_edits_count_factors_shifts_and_sources) {
+TEST(SymmetryOperationsDialog, first_opening_edits_count_factors_shifts_and_sources) {
     scripted_services ui;
     symmetry_operation operation;
     when_open([](orvix_dialog& dialog) {
@@ -95,7 +95,7 @@ TEST(symmetry_operations_dialog, first_opening_edits_count_factors_shifts_and_so
     EXPECT_EQ(operation.source, (std::array<std::uint8_t, 3>{1, 0, 2}));
 }
 
-TEST(symmetry_operations_dialog, later_openings_show_the_current_position_instead_of_the_count) {
+TEST(SymmetryOperationsDialog, later_openings_show_the_current_position_instead_of_the_count) {
     scripted_services ui;
     for (std::int32_t position : {2, 3, 17}) {
         SCOPED_TRACE(position);
@@ -115,7 +115,7 @@ TEST(symmetry_operations_dialog, later_openings_show_the_current_position_instea
     }
 }
 
-TEST(symmetry_operations_dialog, help_leaves_it_open_and_cancel_answers_cancel) {
+TEST(SymmetryOperationsDialog, help_leaves_it_open_and_cancel_answers_cancel) {
     scripted_services ui;
     symmetry_operation operation;
     when_open([&ui](orvix_dialog& dialog) {
@@ -127,7 +127,7 @@ TEST(symmetry_operations_dialog, help_leaves_it_open_and_cancel_answers_cancel) 
     EXPECT_EQ(run_symmetry_operations_dialog(nullptr, ui, operation), dialog_result::cancel);
 }
 
-TEST(symmetry_operations_dialog, a_count_beyond_32_bits_disables_ok) {
+TEST(SymmetryOperationsDialog, a_count_beyond_32_bits_disables_ok) {
     scripted_services ui;
     symmetry_operation operation;
     when_open([](orvix_dialog& dialog) {
@@ -142,7 +142,7 @@ TEST(symmetry_operations_dialog, a_count_beyond_32_bits_disables_ok) {
     EXPECT_EQ(operation.position_count, 2147483647);
 }
 
-TEST(generate_positions_flow, the_real_dialogs_give_the_two_operation_example) {
+TEST(GeneratePositionsFlow, the_real_dialogs_give_the_two_operation_example) {
     // First dialog: two positions, identity. Second: X = -x, Y = y + 0.5, Z = -z + 0.5.
     test::scratch_dir dir;
     dialog_services ui;
@@ -169,7 +169,7 @@ TEST(generate_positions_flow, the_real_dialogs_give_the_two_operation_example) {
     EXPECT_EQ(test::read_file(out), test::read_data("generate/positions_two.cry"));
 }
 
-TEST(generate_block_dialog, shows_its_text_and_edits_n) {
+TEST(GenerateBlockDialog, shows_its_text_and_edits_n) {
     scripted_services ui;
     block_record block;
     when_open([&ui](orvix_dialog& dialog) {
@@ -193,7 +193,7 @@ TEST(generate_block_dialog, shows_its_text_and_edits_n) {
     EXPECT_EQ(block.n, -3);
 }
 
-TEST(cluster_dialog, offers_the_labels_and_edits_site_and_radius) {
+TEST(ClusterDialog, offers_the_labels_and_edits_site_and_radius) {
     scripted_services ui;
     cluster_record record;
     record.labels = {"Na1", "Cl1", "O\xe9"};  // a Latin-1 label stays one
@@ -220,7 +220,7 @@ TEST(cluster_dialog, offers_the_labels_and_edits_site_and_radius) {
 }
 
 // The words of each dialog as the user reads them, its buttons, and its Help topic.
-TEST(generate_dialogs, show_their_own_words_and_help_topics) {
+TEST(GenerateDialogs, show_their_own_words_and_help_topics) {
     // clang-format off
     const std::vector<test::dialog_face> cases = {
         {"Symmetry Operations",
@@ -257,7 +257,7 @@ TEST(generate_dialogs, show_their_own_words_and_help_topics) {
     for (const auto& c : cases) test::expect_dialog_face(c);
 }
 
-TEST(generate_block_flow, the_real_dialog_gives_the_golden_results) {
+TEST(GenerateBlockFlow, the_real_dialog_gives_the_golden_results) {
     struct flow_case {
         const char* name;
         const char* typed;  // nothing: Cancel

@@ -16,7 +16,7 @@ std::string data(const std::string& name) {
     return read_data("axes/" + name);
 }
 
-TEST(cli_orthogonalize, matches_the_desktop_result_files) {
+TEST(CliOrthogonalize, matches_the_desktop_result_files) {
     struct test_case {
         const char* name;
         std::vector<std::string> args;
@@ -49,7 +49,7 @@ TEST(cli_orthogonalize, matches_the_desktop_result_files) {
     }
 }
 
-TEST(cli_orthogonalize, failures) {
+TEST(CliOrthogonalize, failures) {
     struct test_case {
         const char* name;
         std::vector<std::string> args;
@@ -84,7 +84,7 @@ TEST(cli_orthogonalize, failures) {
     }
 }
 
-TEST(cli_normal_and_polar, results_and_the_explained_silent_end) {
+TEST(CliNormalAndPolar, results_and_the_explained_silent_end) {
     const std::string cartesian = crlf("1 1 1 90 90 90\nA 0 0 0\nB 2 0 0\nC 0 3 0\n");
     const std::string fractional = crlf("5 5 5 90 90 90\nA 0 0 0\nB 2 0 0\nC 0 3 0\n");
     const std::string explanation = "orvix-cli: " + std::string(msg::no_cartesian_cell_line) + "\n";

@@ -12,7 +12,7 @@ using test::read_data;
 using test::read_file;
 using test::run_cli;
 
-TEST(cli_euler_angles, writes_the_clipboard_text_or_says_why_not) {
+TEST(CliEulerAngles, writes_the_clipboard_text_or_says_why_not) {
     const std::string question = std::string(msg::not_unit_vectors);
     const std::string left = std::string(msg::left_handed);
     struct test_case {
@@ -61,7 +61,7 @@ TEST(cli_euler_angles, writes_the_clipboard_text_or_says_why_not) {
     }
 }
 
-TEST(cli_euler_angles, output_file_and_input_file) {
+TEST(CliEulerAngles, output_file_and_input_file) {
     test::scratch_dir dir;
     test::write_file(dir.file("axes.cry"), crlf("X 0 1 0\nY -1 0 0\nZ 0 0 1\n"));
     const auto run = run_cli({"euler-angles", dir.file("axes.cry"), "-o", dir.file("angles.txt")});
@@ -70,7 +70,7 @@ TEST(cli_euler_angles, output_file_and_input_file) {
     EXPECT_EQ(read_file(dir.file("angles.txt")), "0.0000000000  0.0000000000  90.0000000000\r\n");
 }
 
-TEST(cli_rotate, matches_the_desktop_result_files) {
+TEST(CliRotate, matches_the_desktop_result_files) {
     struct test_case {
         const char* name;
         std::vector<std::string> args;
@@ -93,7 +93,7 @@ TEST(cli_rotate, matches_the_desktop_result_files) {
     }
 }
 
-TEST(cli_rotate, refuses_bad_command_lines_with_usage) {
+TEST(CliRotate, refuses_bad_command_lines_with_usage) {
     const std::vector<std::vector<std::string>> bad = {
         {"rotate"},
         {"rotate", "--forwards", "--backwards"},

@@ -1,7 +1,8 @@
 // Crystal data line records: recognition, reading with comment copying, written forms.
+#include "crystal/records.h"
+
 #include <gtest/gtest.h>
 
-#include "crystal/records.h"
 #include "support/test_support.h"
 
 namespace orvix {

@@ -1,9 +1,9 @@
 // C formats stay those of the "C" locale whatever locale the process runs in.
+#include "platform/c_format.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
-
-#include "platform/c_format.h"
 
 namespace orvix {
 namespace {

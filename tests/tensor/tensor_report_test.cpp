@@ -1,4 +1,6 @@
 // The report writers: what they write reads back as crystal data and as numbers.
+#include "tensor/tensor_report.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include "crystal/records.h"
 #include "platform/scan.h"
 #include "support/test_support.h"
-#include "tensor/tensor_report.h"
 
 namespace orvix {
 namespace {
