@@ -11,6 +11,17 @@ void show_error(services& ui, std::string_view text, std::string_view caption) {
     ui.message(text, caption, message_icon::error, message_buttons::ok);
 }
 
+namespace {
+
+// Closes the input and deletes a temporary copy that still has its name.
+void close_action_input(action_input& input) {
+    input.file.reset();
+    if (input.is_temporary && !input.path.empty()) delete_file(input.path);
+    input.is_temporary = false;
+}
+
+}  // namespace
+
 action_input::~action_input() {
     close_action_input(*this);
 }
@@ -122,10 +133,11 @@ std::optional<exclusive_file> create_result_file(action_context& ctx, bool* reop
     return file;
 }
 
-void close_action_input(action_input& input) {
-    input.file.reset();
-    if (input.is_temporary && !input.path.empty()) delete_file(input.path);
-    input.is_temporary = false;
+std::optional<action_result> open_action_files(action_context& ctx, action_files& files) {
+    if (!open_action_input(ctx, files.input)) return action_result::failed;
+    files.result = create_result_file(ctx);
+    if (!files.result) return action_result::cancelled;
+    return std::nullopt;
 }
 
 }  // namespace orvix

@@ -43,8 +43,8 @@ struct action_context {
     std::string name;
 };
 
-// The input of a running action. Closing the file and deleting a temporary copy happen in
-// close_action_input or, at the latest, when the record goes out of scope. A temporary copy
+// The input of a running action. Closing the file and deleting a temporary copy happen when
+// the record goes out of scope, on every exit. A temporary copy
 // is deleted as soon as it is open (`is_temporary` is then false): read through the open
 // file, it needs no name, and nothing is left behind however the process ends.
 struct action_input {
@@ -66,6 +66,19 @@ void show_error(services& ui, std::string_view text, std::string_view caption = 
 // taken as given (CR LF line ends).
 bool write_editor_to_file(services& ui, const std::string& text, const std::string& path);
 
+// The files of a running action: its input and, once chosen, its result file. Declared in
+// this order, so that leaving the action's scope closes the result before it releases the
+// input and deletes a temporary copy, on every exit.
+struct action_files {
+    action_input input;
+    std::optional<exclusive_file> result;
+};
+
+// The start of most actions: the input, then the result file from the save dialog. Nothing
+// when both are open; otherwise how the action ends (failed without an input, cancelled
+// without a result file), after the protocol's own messages.
+std::optional<action_result> open_action_files(action_context& ctx, action_files& files);
+
 // Fills `input` from the editor text (a temporary "orv" copy) or from a chosen file, opened
 // without sharing and positioned at its start. False after its own messages.
 bool open_action_input(action_context& ctx, action_input& input);
@@ -80,8 +93,5 @@ bool choose_input_file(services& ui, document_state& doc, std::string& path, std
 // given, tells the last failure (created but not opened again) apart.
 std::optional<exclusive_file> create_result_file(action_context& ctx,
                                                  bool* reopen_failed = nullptr);
-
-// Closes the input and deletes the temporary copy.
-void close_action_input(action_input& input);
 
 }  // namespace orvix

@@ -6,17 +6,16 @@
 namespace orvix {
 
 action_result echo_atoms(action_context& ctx) {
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
     std::string cell;
     if (read_cell_line(*input.file, cell)) copy_cell_line(*result, cell);
     atom_record atom;
     while (read_atom_line(*input.file, atom, true, &*result))
         write_atom_line(*result, atom.label, atom.x, atom.y, atom.z);
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 

@@ -36,16 +36,15 @@ action_result calculate_euler_angles(action_context& ctx) {
     // The clipboard carries the full double precision to the Euler Rotations dialog.
     ui.set_clipboard_text(euler_clipboard_text(angles));
     ui.euler_angles_dialog(angles);  // OK and Cancel both just close it
-    close_action_input(input);
     return action_result::completed;
 }
 
 action_result euler_rotations(action_context& ctx) {
     services& ui = ctx.ui;
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     euler_angles angles = clipboard_euler_angles(ui.clipboard_text());
     if (ui.euler_rotations_dialog(angles) != dialog_result::ok) {
@@ -75,7 +74,6 @@ action_result euler_rotations(action_context& ctx) {
         write_atom_line(*result, atom.label, x, y, z);
     }
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 

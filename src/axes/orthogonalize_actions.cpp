@@ -37,10 +37,10 @@ action_result orthogonalize_axes_action(action_context& ctx) {
     action_result ended = action_result::failed;
     if (!ask_order(ui, ctx.command, order, ended)) return ended;
 
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     std::string cell;
     if (read_cell_line(*input.file, cell)) {
@@ -88,7 +88,6 @@ action_result orthogonalize_axes_action(action_context& ctx) {
         write_atom_line(*result, labels[p], static_cast<float>(axes.row[p].x),
                         static_cast<float>(axes.row[p].y), static_cast<float>(axes.row[p].z));
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 
@@ -140,7 +139,6 @@ action_result orthogonalize_coordinates_action(action_context& ctx) {
         write_atom_line(*result, atom.label, x, y, z);
     }
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 

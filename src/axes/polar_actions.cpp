@@ -23,10 +23,10 @@ bool has_cartesian_cell(action_context& ctx, exclusive_file& input) {
 
 action_result calculate_normal(action_context& ctx) {
     services& ui = ctx.ui;
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
     if (!has_cartesian_cell(ctx, *input.file)) {
         result->close();
         return action_result::failed;
@@ -50,15 +50,14 @@ action_result calculate_normal(action_context& ctx) {
     if (normalized)
         result->write(c_format("normalized:    %12.6f %12.6f %12.6f\r\n", n.x, n.y, n.z));
     result->close();
-    close_action_input(input);
     return normalized ? action_result::completed : action_result::failed;
 }
 
 action_result polar_angles(action_context& ctx) {
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
     if (!has_cartesian_cell(ctx, *input.file)) {
         result->close();
         return action_result::failed;
@@ -71,7 +70,6 @@ action_result polar_angles(action_context& ctx) {
         write_atom_line(*result, atom.label, polar.phi, polar.theta, polar.r);
     }
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 

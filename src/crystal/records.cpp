@@ -77,13 +77,12 @@ bool read_atom_line(exclusive_file& file, atom_record& atom, bool copy, exclusiv
     return false;
 }
 
-bool write_line(exclusive_file& file, std::string_view text) {
+void write_line(exclusive_file& file, std::string_view text) {
     std::string buffer;
     buffer.reserve(text.size() + 2);
     buffer.append(text);
     buffer.append("\r\n");
     file.write(buffer);
-    return true;
 }
 
 std::string format_atom_line(std::string_view label, float x, float y, float z) {
@@ -93,18 +92,17 @@ std::string format_atom_line(std::string_view label, float x, float y, float z) 
     return line;
 }
 
-bool write_atom_line(exclusive_file& file, std::string_view label, float x, float y, float z) {
+void write_atom_line(exclusive_file& file, std::string_view label, float x, float y, float z) {
     std::string line;
     line.reserve(64);
     append_atom_line(line, label, x, y, z);
     line.append("\r\n");
     file.write(line);
-    return true;
 }
 
-bool write_cartesian_cell(exclusive_file& file) {
-    return write_line(
-        file, c_format("%6.3f %6.3f %6.3f %6.3f %6.3f %6.3f", 1.0, 1.0, 1.0, 90.0, 90.0, 90.0));
+void write_cartesian_cell(exclusive_file& file) {
+    write_line(file,
+               c_format("%6.3f %6.3f %6.3f %6.3f %6.3f %6.3f", 1.0, 1.0, 1.0, 90.0, 90.0, 90.0));
 }
 
 std::string_view strip_line_end(std::string_view line) {
@@ -113,8 +111,8 @@ std::string_view strip_line_end(std::string_view line) {
     return line;
 }
 
-bool copy_cell_line(exclusive_file& file, std::string_view line) {
-    return write_line(file, strip_line_end(line));
+void copy_cell_line(exclusive_file& file, std::string_view line) {
+    write_line(file, strip_line_end(line));
 }
 
 }  // namespace orvix

@@ -53,19 +53,19 @@ bool read_cell_line(exclusive_file& file, std::string& out);
 bool read_atom_line(exclusive_file& file, atom_record& atom, bool copy, exclusive_file* result);
 
 // Writes the text followed by CR LF. A failed write throws write_failure.
-bool write_line(exclusive_file& file, std::string_view text);
+void write_line(exclusive_file& file, std::string_view text);
 
 // Writes "%-6s %12.6f %12.6f %12.6f" and CR LF; the coordinates are widened to double.
-bool write_atom_line(exclusive_file& file, std::string_view label, float x, float y, float z);
+void write_atom_line(exclusive_file& file, std::string_view label, float x, float y, float z);
 
 // Formats an atom line without its line end (the text write_atom_line writes).
 std::string format_atom_line(std::string_view label, float x, float y, float z);
 
 // Writes the Cartesian cell line " 1.000  1.000  1.000 90.000 90.000 90.000".
-bool write_cartesian_cell(exclusive_file& file);
+void write_cartesian_cell(exclusive_file& file);
 
 // Writes a line returned by read_cell_line again, with a fresh CR LF.
-bool copy_cell_line(exclusive_file& file, std::string_view line);
+void copy_cell_line(exclusive_file& file, std::string_view line);
 
 // The line without its line end (CR LF, or a lone LF).
 std::string_view strip_line_end(std::string_view line);

@@ -72,7 +72,6 @@ action_result dipolar_moment(action_context& ctx) {
     dipolar_parameters& parameters = dipolar_record();
     if (ask_dipolar_parameters(ctx.ui, parameters) != dialog_result::ok) {
         result->close();
-        close_action_input(input);
         return action_result::cancelled;
     }
 
@@ -80,7 +79,6 @@ action_result dipolar_moment(action_context& ctx) {
     report_dipolar_status(ctx.ui, status);
     // Whatever was written before a failure or a cancel stays in the result file.
     result->close();
-    close_action_input(input);
     switch (status) {
         case dipolar_status::ok:
             return action_result::completed;

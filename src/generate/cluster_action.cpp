@@ -87,7 +87,6 @@ action_result generate_cluster(action_context& ctx) {
     // After a Cancel in the progress dialog the lines written so far stay in the file.
     out.flush();
     result->close();
-    close_action_input(input);
     return written == write_outcome::finished ? action_result::completed : action_result::cancelled;
 }
 

@@ -35,10 +35,10 @@ bool confirm_large_result(services& ui, line_count lines) {
 
 action_result generate_positions(action_context& ctx) {
     services& ui = ctx.ui;
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     symmetry_operation operation;
     operation.position_count = 1;
@@ -85,16 +85,15 @@ action_result generate_positions(action_context& ctx) {
     }
     out.flush();
     result->close();
-    close_action_input(input);
     return outcome;
 }
 
 action_result generate_block(action_context& ctx) {
     services& ui = ctx.ui;
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     block_record block;
     block.n = 1;
@@ -124,7 +123,6 @@ action_result generate_block(action_context& ctx) {
     // After a Cancel in the progress dialog the lines generated so far stay in the file.
     out.flush();
     result->close();
-    close_action_input(input);
     return written == write_outcome::finished ? action_result::completed : action_result::cancelled;
 }
 

@@ -42,20 +42,15 @@ void show_wrong_data_format(services& ui) {
 action_result diagonalise_tensor(action_context& ctx) {
     const sort_order order =
         ctx.mode == diagonalise_ascending_mode ? sort_order::ascending : sort_order::descending;
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    input.file->rewind();
-    auto result = create_result_file(ctx);
-    if (!result) {
-        close_action_input(input);
-        return action_result::cancelled;
-    }
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     tensor9 tensor{};
     if (!read_tensor(*input.file, *result, tensor)) {
         // Too few numbers: the report is the input's comment lines and nothing else.
         result->close();
-        close_action_input(input);
         return action_result::completed;
     }
     // An infinite or NaN element would keep the eigen-solver turning for all its sweeps; the
@@ -63,7 +58,6 @@ action_result diagonalise_tensor(action_context& ctx) {
     if (!tensor_is_finite(tensor)) {
         show_wrong_data_format(ctx.ui);
         result->close();
-        close_action_input(input);
         return action_result::failed;
     }
 
@@ -77,7 +71,6 @@ action_result diagonalise_tensor(action_context& ctx) {
     if (!decomposition_is_finite(d, v)) {
         show_wrong_data_format(ctx.ui);
         result->close();
-        close_action_input(input);
         return action_result::failed;
     }
 
@@ -88,7 +81,6 @@ action_result diagonalise_tensor(action_context& ctx) {
     write_principal_components(*result, v, d);
 
     result->close();
-    close_action_input(input);
     return action_result::completed;
 }
 

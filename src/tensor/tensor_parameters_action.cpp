@@ -72,11 +72,10 @@ std::optional<tensor_parameters_options> options_from_record(const tensor_parame
 }
 
 action_result tensor_parameters(action_context& ctx) {
-    action_input input;
-    if (!open_action_input(ctx, input)) return action_result::failed;
-    input.file->rewind();
-    auto result = create_result_file(ctx);
-    if (!result) return action_result::cancelled;
+    action_files files;
+    if (const auto ended = open_action_files(ctx, files)) return *ended;
+    action_input& input = files.input;
+    auto& result = files.result;
 
     tensor_parameters_record& record = tensor_parameters_settings();
     if (ctx.ui.tensor_parameters_dialog(record) != dialog_result::ok)

@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "structure/import.h"
+#include "structure/import_test_support.h"
 #include "support/test_support.h"
 
 namespace orvix {
 namespace {
+
+using test::asymmetric_unit;
+using test::block_named;
+using test::forced;
+using test::tensors_of;
 
 using test::data_path;
 using test::read_data;
@@ -15,26 +21,6 @@ using test::read_file;
 using test::run_cli;
 using test::scratch_dir;
 using test::write_file;
-
-// Import options with one choice made, the others at their defaults.
-import_options asymmetric_unit(bool cartesian) {
-    import_options o;
-    o.asymmetric_unit = true;
-    o.cartesian = cartesian;
-    return o;
-}
-import_options tensors_of(magres_tensors kind,
-                          structure_format format = structure_format::automatic) {
-    import_options o;
-    o.tensors = kind;
-    o.format = format;
-    return o;
-}
-import_options block_named(const std::string& name) {
-    import_options o;
-    o.block = name;
-    return o;
-}
 
 TEST(ImportCli, OptionsReachTheImporter) {
     scratch_dir dir;

@@ -21,8 +21,9 @@ std::string rest_of(exclusive_file& file) {
 TEST(TextFile, HoldsTheTextReadableFromItsStartAndWritable) {
     std::string large(200000, '\0');  // beyond one stream buffer and one write
     for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 % 256);
+    static constexpr char binary[] = "nul \0 and \xE9\xFF bytes\n";
     const std::string texts[] = {"", "C1 0 0 0\r\nlast line without end",
-                                 std::string("nul \0 and \xE9\xFF bytes\n", 21), large};
+                                 std::string(binary, sizeof binary - 1), large};
     for (const std::string& text : texts) {
         SCOPED_TRACE(text.size());
         int error = -1;

@@ -8,38 +8,19 @@
 
 #include "axes/orthogonalize.h"
 #include "structure/cell.h"
+#include "structure/import_test_support.h"
 #include "support/test_support.h"
 
 namespace orvix {
 namespace {
 
+using test::asymmetric_unit;
+using test::block_named;
+using test::forced;
+using test::tensors_of;
+
 using test::crlf;
 using test::read_data;
-
-// Import options with one choice made, the others at their defaults.
-import_options asymmetric_unit(bool cartesian) {
-    import_options o;
-    o.asymmetric_unit = true;
-    o.cartesian = cartesian;
-    return o;
-}
-import_options tensors_of(magres_tensors kind,
-                          structure_format format = structure_format::automatic) {
-    import_options o;
-    o.tensors = kind;
-    o.format = format;
-    return o;
-}
-import_options block_named(const std::string& name) {
-    import_options o;
-    o.block = name;
-    return o;
-}
-import_options forced(structure_format format) {
-    import_options o;
-    o.format = format;
-    return o;
-}
 
 TEST(CellGeometry, SameFrameAsOrthogonalizeCoordinates) {
     const cell_parameters cells[] = {
