@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.format = static_cast<structure_format>(pick % 3);
     options.asymmetric_unit = (pick & 4) != 0;
     options.cartesian = (pick & 8) != 0;
-    options.tensors = static_cast<tensor_kind>((pick >> 4) % 3);
+    options.tensors = static_cast<magres_tensors>((pick >> 4) % 3);
     const import_result result =
         import_structure(fuzz::as_text(data + 1, size - 1), "fuzz", options);
     if (!result.ok) {
