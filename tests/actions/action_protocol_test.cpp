@@ -45,20 +45,6 @@ class ProtocolTest : public testing::Test {
     std::vector<std::string> before_;
 };
 
-TEST_F(ProtocolTest, EditorTextGoesThroughATemporaryCopy) {
-    for (const std::string& editor : {sample, std::string(" "), std::string("\r\n")}) {
-        SCOPED_TRACE(editor);
-        const std::string result = dir_.file("result.cry");
-        ui_.save_choices.push_back(result);
-        EXPECT_EQ(run(editor), action_result::completed);
-        EXPECT_TRUE(ui_.proposed_open_names.empty());  // no open dialog for a non-empty editor
-        EXPECT_TRUE(ui_.messages.empty());
-        if (editor == sample) {
-            EXPECT_EQ(read_file(result), sample_result);
-        }
-    }
-}
-
 TEST_F(ProtocolTest, FileDialogsProposeTheDocumentsNameAndKeepTheirChoiceToTheAction) {
     // A result chosen in an action is no document: Save must never write over it.
     doc_.current_name = "proposed.cry";
@@ -116,10 +102,6 @@ TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
         {"open dialog cancelled",
          std::nullopt,
          {{"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
-        {"input file cannot be read",
-         dir_.file("missing.cry"),
-         {{"Could not read file!", "missing.cry", message_icon::error, message_buttons::ok},
-          {"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
     };
     if (auto read_only = read_only_file()) {
         cases.push_back({"input file cannot be opened for reading and writing",
@@ -155,18 +137,6 @@ TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 }
 
-TEST_F(ProtocolTest, ChoosingTheInputAsResultEndsSilentlyWithTheReasonForTheServices) {
-    const std::string input = dir_.file("input.cry");
-    write_file(input, sample);
-    ui_.open_choices.push_back(input);
-    ui_.save_choices.push_back(input);
-    EXPECT_NE(run(""), action_result::completed);
-    // The desktop program shows nothing; orvix-cli is told why.
-    EXPECT_TRUE(ui_.messages.empty());
-    EXPECT_EQ(ui_.results_not_created, (std::vector<std::pair<std::string, int>>{{input, EBUSY}}));
-    EXPECT_EQ(read_file(input), sample);
-}
-
 // Records whether the temporary copy still had a name once the input was open.
 bool copy_named_while_open = true;
 
@@ -182,22 +152,6 @@ TEST_F(ProtocolTest, TheTemporaryCopyIsDeletedOnceItIsOpen) {
     ui_.editor = sample;
     EXPECT_EQ(run_action(&probing_action, 0, 0, ui_, doc_), action_result::completed);
     EXPECT_FALSE(copy_named_while_open);
-}
-
-TEST_F(ProtocolTest, AFullDiskIsReportedWithTheResultPath) {
-    // Enough lines to overflow the stream buffer mid-action.
-    std::string big;
-    for (int i = 0; i < 5000; ++i) {
-        big += 'C';
-        big += std::to_string(i);
-        big += " 0.1 0.2 0.3\r\n";
-    }
-    ui_.save_choices.push_back(std::string("/dev/full"));
-    EXPECT_EQ(run(big), action_result::failed);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "Error writing file! Disk full?");
-    EXPECT_EQ(ui_.messages[0].caption, "/dev/full");
-    EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
 }
 
 action_result failing_action(action_context& ctx) {
@@ -232,53 +186,6 @@ TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
     EXPECT_EQ(ui_.messages[0].text, "Could not read file!");
     EXPECT_EQ(ui_.messages[0].caption, "/data/input.cry");
     EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
-}
-
-TEST_F(ProtocolTest, WriteEditorToFileMessages) {
-    struct {
-        const char* name;
-        std::string text;
-        std::string path;
-        const char* message;
-        bool caption_is_path;
-        bool file_left_empty;
-    } cases[] = {
-        {"uncreatable", sample, dir_.file("no/folder/x.cry"), "Error creating file!", true, false},
-        {"empty text", "", dir_.file("empty.cry"), "text length is zero", false, true},
-        {"full disk", sample, "/dev/full", "Error writing file! Disk full?", true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ui_.messages.clear();
-        EXPECT_FALSE(write_editor_to_file(ui_, c.text, c.path));
-        ASSERT_EQ(ui_.messages.size(), 1u);
-        EXPECT_EQ(ui_.messages[0].text, c.message);
-        EXPECT_EQ(ui_.messages[0].caption, c.caption_is_path ? c.path : "");
-        if (c.file_left_empty) {
-            EXPECT_EQ(std::filesystem::file_size(c.path), 0u);
-        }
-    }
-    ui_.messages.clear();
-    EXPECT_TRUE(write_editor_to_file(ui_, sample, dir_.file("ok.cry")));
-    EXPECT_EQ(read_file(dir_.file("ok.cry")), sample);
-    EXPECT_TRUE(ui_.messages.empty());
-}
-
-TEST(FileDialogRecord, ResetSetsTheFiltersAndDefaultExtension) {
-    file_dialog_record record;
-    record.filter_index = 3;
-    record.title = "left over";
-    reset_file_dialog_record(record);
-    ASSERT_EQ(record.filters.size(), 4u);
-    EXPECT_EQ(record.filters[0],
-              (std::pair<std::string, std::string>{"Crystal Files (*.CRY)", "*.cry"}));
-    EXPECT_EQ(record.filters[1].first, "Alchemy Mol   (*.MOL)");
-    EXPECT_EQ(record.filters[2].first, "ASCII Files   (*.DAT)");
-    EXPECT_EQ(record.filters[3],
-              (std::pair<std::string, std::string>{"All Files     (*.*)", "*.*"}));
-    EXPECT_EQ(record.filter_index, 0);
-    EXPECT_TRUE(record.title.empty());
-    EXPECT_EQ(record.default_extension, "cry");
 }
 
 }  // namespace
