@@ -5,15 +5,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
-#include <utility>
+#include <functional>
 
 #include "actions/action_runner.h"
 #include "actions/echo_action.h"
 #include "actions/messages.h"
 #include "commands/command_table.h"
 #include "crystal/records.h"
+#include "dipolar/parameters.h"
+#include "generate/symmetry_text.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -45,34 +46,24 @@ class ProtocolTest : public testing::Test {
     std::vector<std::string> before_;
 };
 
-TEST_F(ProtocolTest, FileDialogsProposeTheDocumentsNameAndKeepTheirChoiceToTheAction) {
-    // A result chosen in an action is no document: Save must never write over it.
-    doc_.current_name = "proposed.cry";
-    doc_.current_path = "/documents/proposed.cry";
-    for (const char* result : {"first.cry", "second.cry"}) {
-        ui_.save_choices.push_back(dir_.file(result));
-        EXPECT_EQ(run(sample), action_result::completed);
-        EXPECT_EQ(read_file(dir_.file(result)), sample_result);
-    }
-    EXPECT_EQ(ui_.proposed_save_names, (std::vector<std::string>{"proposed.cry", "proposed.cry"}));
-    EXPECT_EQ(doc_.current_name, "proposed.cry");
-    EXPECT_EQ(doc_.current_path, "/documents/proposed.cry");
-}
-
-TEST_F(ProtocolTest, EmptyEditorAsksForAnInputFile) {
+// The dialogs propose the document's name, or within an action whose input was chosen that
+// file's name; the document keeps its own name and path (an action's result is no document).
+TEST_F(ProtocolTest, FileDialogsProposeNamesAndLeaveTheDocument) {
     const std::string input = dir_.file("input.cry");
     write_file(input, sample);
-    ui_.open_choices.push_back(input);
-    ui_.save_choices.push_back(dir_.file("out.cry"));
     doc_.current_name = "start.cry";
+    doc_.current_path = "/documents/start.cry";
+    ui_.save_choices = {dir_.file("first.cry"), dir_.file("second.cry")};
+    ui_.open_choices = {input};
+    EXPECT_EQ(run(sample), action_result::completed);
     EXPECT_EQ(run(""), action_result::completed);
     EXPECT_EQ(ui_.proposed_open_names, std::vector<std::string>{"start.cry"});
-    // Within the action the save dialog proposes the input file's name; the document
-    // keeps its own.
-    EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"input.cry"});
-    EXPECT_EQ(doc_.current_name, "start.cry");
-    EXPECT_EQ(read_file(dir_.file("out.cry")), sample_result);
+    EXPECT_EQ(ui_.proposed_save_names, (std::vector<std::string>{"start.cry", "input.cry"}));
+    EXPECT_EQ(read_file(dir_.file("first.cry")), sample_result);
+    EXPECT_EQ(read_file(dir_.file("second.cry")), sample_result);
     EXPECT_EQ(read_file(input), sample);
+    EXPECT_EQ(doc_.current_name, "start.cry");
+    EXPECT_EQ(doc_.current_path, "/documents/start.cry");
 }
 
 // A file this process can read but not open for writing, even as the superuser.
@@ -91,43 +82,17 @@ std::optional<std::string> read_only_file() {
     return std::nullopt;
 }
 
-struct failure_case {
-    const char* name;
-    std::optional<std::string> open_choice;  // for an empty editor
-    std::vector<shown_message> expected;
-};
-
-TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
-    std::vector<failure_case> cases = {
-        {"open dialog cancelled",
-         std::nullopt,
-         {{"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
-    };
-    if (auto read_only = read_only_file()) {
-        cases.push_back({"input file cannot be opened for reading and writing",
-                         *read_only,
-                         {{"could not open temp or edit content file", "", message_icon::error,
-                           message_buttons::ok}}});
-    }
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ui_.messages.clear();
-        ui_.open_choices = {c.open_choice};
-        ui_.save_choices = {dir_.file("never.cry")};
-        doc_.current_name = "doc.cry";
-        doc_.current_path = "/somewhere/doc.cry";
-        EXPECT_EQ(run(""), action_result::failed);
-        ASSERT_EQ(ui_.messages.size(), c.expected.size());
-        for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            EXPECT_EQ(ui_.messages[i].text, c.expected[i].text);
-            EXPECT_EQ(ui_.messages[i].caption, c.expected[i].caption);
-            EXPECT_EQ(ui_.messages[i].icon, c.expected[i].icon);
-        }
-        EXPECT_TRUE(ui_.proposed_save_names.empty());
-        EXPECT_EQ(doc_.current_name, "doc.cry");
-        EXPECT_EQ(doc_.current_path, "/somewhere/doc.cry");
-        EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
-    }
+// Refused with its message before any result file is asked for.
+TEST_F(ProtocolTest, InputThatCannotBeOpenedForReadingAndWriting) {
+    const auto read_only = read_only_file();
+    if (!read_only) GTEST_SKIP() << "no file here that even the superuser cannot write";
+    ui_.open_choices = {*read_only};
+    ui_.save_choices = {dir_.file("never.cry")};
+    EXPECT_EQ(run(""), action_result::failed);
+    EXPECT_EQ(ui_.message_texts(),
+              std::vector<std::string>{"could not open temp or edit content file"});
+    EXPECT_TRUE(ui_.proposed_save_names.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
 }
 
 TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
@@ -186,6 +151,51 @@ TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
     EXPECT_EQ(ui_.messages[0].text, "Could not read file!");
     EXPECT_EQ(ui_.messages[0].caption, "/data/input.cry");
     EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
+}
+
+// What the desktop alone can do: Cancel in a parameter dialog or in the progress dialog ends
+// the action; the result file keeps what was written before.
+TEST_F(ProtocolTest, CancelInADialogKeepsWhatWasWritten) {
+    const std::string positions = test::read_data("generate/positions_three.cry");
+    const struct {
+        const char* name;
+        int command;
+        std::string input;
+        std::function<void(scripted_services&)> setup;
+        std::size_t lines;   // in the result file
+        std::string begins;  // the result's first bytes
+    } cases[] = {
+        {"operation 2 of 3 cancelled: the images of operation 1", cmd::generate_positions,
+         test::read_data("generate/positions_input.cry"),
+         [](scripted_services& ui) {
+             ui.on_symmetry_operations = [calls = 0](symmetry_operation& op) mutable {
+                 op.position_count = 3;  // the first dialog opens at the identity
+                 return calls++ == 0 ? dialog_result::ok : dialog_result::cancel;
+             };
+         },
+         4, positions.substr(0, positions.find("or ") + 46)},
+        {"rotation dialog cancelled", cmd::euler_forwards, sample, {}, 0, ""},
+        {"dipolar dialog cancelled", cmd::dipolar_moment, sample, {}, 0, ""},
+        {"progress cancelled at step 10", cmd::dipolar_moment, sample,
+         [](scripted_services& ui) {
+             ui.on_dipolar = [](dipolar_parameters&) { return dialog_result::ok; };
+             ui.progress_cancel_at = 10;
+         },
+         20, "/* note */\r\n0    "},  // the comment line before every angle
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui_ = scripted_services{};
+        if (c.setup) c.setup(ui_);
+        ui_.save_choices.push_back(dir_.file("r.cry"));
+        ui_.editor = c.input;
+        EXPECT_EQ(test::run_command(c.command, ui_, doc_), action_result::cancelled);
+        EXPECT_TRUE(ui_.messages.empty());
+        const std::string written = read_file(dir_.file("r.cry"));
+        EXPECT_EQ(static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n')),
+                  c.lines);
+        EXPECT_EQ(written.substr(0, c.begins.size()), c.begins);
+    }
 }
 
 }  // namespace

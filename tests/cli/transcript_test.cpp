@@ -78,6 +78,12 @@ std::string unescape(const std::string& text) {
     return out;
 }
 
+// The bytes of a file under tests/data; a name that is not there makes the case fail.
+std::string data_file(const std::string& relative, transcript_case& c, const std::string& where) {
+    if (!fs::is_regular_file(test::data_path(relative))) c.error = where + ": no file " + relative;
+    return test::read_data(relative);
+}
+
 void load_transcript(const fs::path& path, std::vector<transcript_case>& cases) {
     std::ifstream in(path, std::ios::binary);
     std::string line;
@@ -122,7 +128,7 @@ void load_transcript(const fs::path& path, std::vector<transcript_case>& cases) 
             for (std::string arg; words >> arg;) {
                 if (arg.rfind("@data/", 0) == 0) {
                     const std::string copy = fs::path(arg).filename().string();
-                    c.files.emplace_back(copy, test::read_data(arg.substr(6)));
+                    c.files.emplace_back(copy, data_file(arg.substr(6), c, where));
                     arg = copy;
                 }
                 c.args.push_back(unescape(arg));
@@ -156,7 +162,7 @@ void load_transcript(const fs::path& path, std::vector<transcript_case>& cases) 
             body = nullptr;
             continue;
         }
-        if (words >> from >> relative && from == "<") *body = test::read_data(relative);
+        if (words >> from >> relative && from == "<") *body = data_file(relative, c, where);
     }
 }
 
