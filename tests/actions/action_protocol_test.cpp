@@ -14,6 +14,7 @@
 #include "commands/command_table.h"
 #include "crystal/records.h"
 #include "dipolar/parameters.h"
+#include "generate/generate_actions.h"
 #include "generate/symmetry_text.h"
 #include "support/test_support.h"
 
@@ -153,17 +154,30 @@ TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
     EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
 }
 
-// What the desktop alone can do: Cancel in a parameter dialog or in the progress dialog ends
-// the action; the result file keeps what was written before.
+// What the desktop alone can do: Cancel in a parameter dialog, a question or the progress
+// dialog ends the action; the result file keeps what was written before.
 TEST_F(ProtocolTest, CancelInADialogKeepsWhatWasWritten) {
     const std::string positions = test::read_data("generate/positions_three.cry");
+    // 6400 atoms in a block of n = 12: 6400 * 25^3 = 100,000,000 lines, one more with a cell
+    // line; the question comes above 100,000,000.
+    std::string atoms;
+    for (int i = 0; i < 6400; ++i) atoms.append("C").append(std::to_string(i)).append(" 0 0 0\r\n");
+    const auto block_of_12 = [](scripted_services& ui) {
+        ui.on_generate_block = [](block_record& block) {
+            block.n = 12;
+            return dialog_result::ok;
+        };
+        ui.progress_cancel_at = 1;
+    };
+    const std::string question = "The result will have 100000001 lines. Do you want to go on?";
     const struct {
         const char* name;
         int command;
         std::string input;
         std::function<void(scripted_services&)> setup;
-        std::size_t lines;   // in the result file
-        std::string begins;  // the result's first bytes
+        std::optional<std::size_t> lines;  // in the result file
+        std::string begins;                // the result's first bytes
+        std::vector<std::string> messages = {};
     } cases[] = {
         {"operation 2 of 3 cancelled: the images of operation 1", cmd::generate_positions,
          test::read_data("generate/positions_input.cry"),
@@ -182,6 +196,15 @@ TEST_F(ProtocolTest, CancelInADialogKeepsWhatWasWritten) {
              ui.progress_cancel_at = 10;
          },
          20, "/* note */\r\n0    "},  // the comment line before every angle
+        {"exactly 100000000 lines: no question", cmd::generate_block, atoms, block_of_12,
+         std::nullopt, "C0 "},
+        {"one line more: the question, answered Cancel",
+         cmd::generate_block,
+         std::string("5 5 5 90 90 90\r\n").append(atoms),
+         block_of_12,
+         0,
+         "",
+         {question}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -190,10 +213,12 @@ TEST_F(ProtocolTest, CancelInADialogKeepsWhatWasWritten) {
         ui_.save_choices.push_back(dir_.file("r.cry"));
         ui_.editor = c.input;
         EXPECT_EQ(test::run_command(c.command, ui_, doc_), action_result::cancelled);
-        EXPECT_TRUE(ui_.messages.empty());
+        EXPECT_EQ(ui_.message_texts(), c.messages);
         const std::string written = read_file(dir_.file("r.cry"));
-        EXPECT_EQ(static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n')),
-                  c.lines);
+        if (c.lines) {
+            EXPECT_EQ(static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n')),
+                      *c.lines);
+        }
         EXPECT_EQ(written.substr(0, c.begins.size()), c.begins);
     }
 }
