@@ -5,15 +5,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
-#include <utility>
+#include <functional>
 
 #include "actions/action_runner.h"
 #include "actions/echo_action.h"
 #include "actions/messages.h"
 #include "commands/command_table.h"
 #include "crystal/records.h"
+#include "dipolar/parameters.h"
+#include "generate/generate_actions.h"
+#include "generate/symmetry_text.h"
 #include "support/test_support.h"
 
 namespace orvix {
@@ -45,48 +47,24 @@ class ProtocolTest : public testing::Test {
     std::vector<std::string> before_;
 };
 
-TEST_F(ProtocolTest, EditorTextGoesThroughATemporaryCopy) {
-    for (const std::string& editor : {sample, std::string(" "), std::string("\r\n")}) {
-        SCOPED_TRACE(editor);
-        const std::string result = dir_.file("result.cry");
-        ui_.save_choices.push_back(result);
-        EXPECT_EQ(run(editor), action_result::completed);
-        EXPECT_TRUE(ui_.proposed_open_names.empty());  // no open dialog for a non-empty editor
-        EXPECT_TRUE(ui_.messages.empty());
-        if (editor == sample) {
-            EXPECT_EQ(read_file(result), sample_result);
-        }
-    }
-}
-
-TEST_F(ProtocolTest, FileDialogsProposeTheDocumentsNameAndKeepTheirChoiceToTheAction) {
-    // A result chosen in an action is no document: Save must never write over it.
-    doc_.current_name = "proposed.cry";
-    doc_.current_path = "/documents/proposed.cry";
-    for (const char* result : {"first.cry", "second.cry"}) {
-        ui_.save_choices.push_back(dir_.file(result));
-        EXPECT_EQ(run(sample), action_result::completed);
-        EXPECT_EQ(read_file(dir_.file(result)), sample_result);
-    }
-    EXPECT_EQ(ui_.proposed_save_names, (std::vector<std::string>{"proposed.cry", "proposed.cry"}));
-    EXPECT_EQ(doc_.current_name, "proposed.cry");
-    EXPECT_EQ(doc_.current_path, "/documents/proposed.cry");
-}
-
-TEST_F(ProtocolTest, EmptyEditorAsksForAnInputFile) {
+// The dialogs propose the document's name, or within an action whose input was chosen that
+// file's name; the document keeps its own name and path (an action's result is no document).
+TEST_F(ProtocolTest, FileDialogsProposeNamesAndLeaveTheDocument) {
     const std::string input = dir_.file("input.cry");
     write_file(input, sample);
-    ui_.open_choices.push_back(input);
-    ui_.save_choices.push_back(dir_.file("out.cry"));
     doc_.current_name = "start.cry";
+    doc_.current_path = "/documents/start.cry";
+    ui_.save_choices = {dir_.file("first.cry"), dir_.file("second.cry")};
+    ui_.open_choices = {input};
+    EXPECT_EQ(run(sample), action_result::completed);
     EXPECT_EQ(run(""), action_result::completed);
     EXPECT_EQ(ui_.proposed_open_names, std::vector<std::string>{"start.cry"});
-    // Within the action the save dialog proposes the input file's name; the document
-    // keeps its own.
-    EXPECT_EQ(ui_.proposed_save_names, std::vector<std::string>{"input.cry"});
-    EXPECT_EQ(doc_.current_name, "start.cry");
-    EXPECT_EQ(read_file(dir_.file("out.cry")), sample_result);
+    EXPECT_EQ(ui_.proposed_save_names, (std::vector<std::string>{"start.cry", "input.cry"}));
+    EXPECT_EQ(read_file(dir_.file("first.cry")), sample_result);
+    EXPECT_EQ(read_file(dir_.file("second.cry")), sample_result);
     EXPECT_EQ(read_file(input), sample);
+    EXPECT_EQ(doc_.current_name, "start.cry");
+    EXPECT_EQ(doc_.current_path, "/documents/start.cry");
 }
 
 // A file this process can read but not open for writing, even as the superuser.
@@ -105,47 +83,17 @@ std::optional<std::string> read_only_file() {
     return std::nullopt;
 }
 
-struct failure_case {
-    const char* name;
-    std::optional<std::string> open_choice;  // for an empty editor
-    std::vector<shown_message> expected;
-};
-
-TEST_F(ProtocolTest, InputFailuresAndTheirMessages) {
-    std::vector<failure_case> cases = {
-        {"open dialog cancelled",
-         std::nullopt,
-         {{"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
-        {"input file cannot be read",
-         dir_.file("missing.cry"),
-         {{"Could not read file!", "missing.cry", message_icon::error, message_buttons::ok},
-          {"could not get name of input file", "", message_icon::error, message_buttons::ok}}},
-    };
-    if (auto read_only = read_only_file()) {
-        cases.push_back({"input file cannot be opened for reading and writing",
-                         *read_only,
-                         {{"could not open temp or edit content file", "", message_icon::error,
-                           message_buttons::ok}}});
-    }
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ui_.messages.clear();
-        ui_.open_choices = {c.open_choice};
-        ui_.save_choices = {dir_.file("never.cry")};
-        doc_.current_name = "doc.cry";
-        doc_.current_path = "/somewhere/doc.cry";
-        EXPECT_EQ(run(""), action_result::failed);
-        ASSERT_EQ(ui_.messages.size(), c.expected.size());
-        for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            EXPECT_EQ(ui_.messages[i].text, c.expected[i].text);
-            EXPECT_EQ(ui_.messages[i].caption, c.expected[i].caption);
-            EXPECT_EQ(ui_.messages[i].icon, c.expected[i].icon);
-        }
-        EXPECT_TRUE(ui_.proposed_save_names.empty());
-        EXPECT_EQ(doc_.current_name, "doc.cry");
-        EXPECT_EQ(doc_.current_path, "/somewhere/doc.cry");
-        EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
-    }
+// Refused with its message before any result file is asked for.
+TEST_F(ProtocolTest, InputThatCannotBeOpenedForReadingAndWriting) {
+    const auto read_only = read_only_file();
+    if (!read_only) GTEST_SKIP() << "no file here that even the superuser cannot write";
+    ui_.open_choices = {*read_only};
+    ui_.save_choices = {dir_.file("never.cry")};
+    EXPECT_EQ(run(""), action_result::failed);
+    EXPECT_EQ(ui_.message_texts(),
+              std::vector<std::string>{"could not open temp or edit content file"});
+    EXPECT_TRUE(ui_.proposed_save_names.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("never.cry")));
 }
 
 TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
@@ -153,18 +101,6 @@ TEST_F(ProtocolTest, CancelledSaveDialogLeavesNoResultAndNoCopy) {
     EXPECT_EQ(run(sample), action_result::cancelled);
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
-}
-
-TEST_F(ProtocolTest, ChoosingTheInputAsResultEndsSilentlyWithTheReasonForTheServices) {
-    const std::string input = dir_.file("input.cry");
-    write_file(input, sample);
-    ui_.open_choices.push_back(input);
-    ui_.save_choices.push_back(input);
-    EXPECT_NE(run(""), action_result::completed);
-    // The desktop program shows nothing; orvix-cli is told why.
-    EXPECT_TRUE(ui_.messages.empty());
-    EXPECT_EQ(ui_.results_not_created, (std::vector<std::pair<std::string, int>>{{input, EBUSY}}));
-    EXPECT_EQ(read_file(input), sample);
 }
 
 // Records whether the temporary copy still had a name once the input was open.
@@ -182,22 +118,6 @@ TEST_F(ProtocolTest, TheTemporaryCopyIsDeletedOnceItIsOpen) {
     ui_.editor = sample;
     EXPECT_EQ(run_action(&probing_action, 0, 0, ui_, doc_), action_result::completed);
     EXPECT_FALSE(copy_named_while_open);
-}
-
-TEST_F(ProtocolTest, AFullDiskIsReportedWithTheResultPath) {
-    // Enough lines to overflow the stream buffer mid-action.
-    std::string big;
-    for (int i = 0; i < 5000; ++i) {
-        big += 'C';
-        big += std::to_string(i);
-        big += " 0.1 0.2 0.3\r\n";
-    }
-    ui_.save_choices.push_back(std::string("/dev/full"));
-    EXPECT_EQ(run(big), action_result::failed);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "Error writing file! Disk full?");
-    EXPECT_EQ(ui_.messages[0].caption, "/dev/full");
-    EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
 }
 
 action_result failing_action(action_context& ctx) {
@@ -234,51 +154,73 @@ TEST_F(ProtocolTest, AReadErrorEndsTheActionWithTheInputPath) {
     EXPECT_EQ(ui_.messages[0].icon, message_icon::error);
 }
 
-TEST_F(ProtocolTest, WriteEditorToFileMessages) {
-    struct {
+// What the desktop alone can do: Cancel in a parameter dialog, a question or the progress
+// dialog ends the action; the result file keeps what was written before.
+TEST_F(ProtocolTest, CancelInADialogKeepsWhatWasWritten) {
+    const std::string positions = test::read_data("generate/positions_three.cry");
+    // 6400 atoms in a block of n = 12: 6400 * 25^3 = 100,000,000 lines, one more with a cell
+    // line; the question comes above 100,000,000.
+    std::string atoms;
+    for (int i = 0; i < 6400; ++i) atoms.append("C").append(std::to_string(i)).append(" 0 0 0\r\n");
+    const auto block_of_12 = [](scripted_services& ui) {
+        ui.on_generate_block = [](block_record& block) {
+            block.n = 12;
+            return dialog_result::ok;
+        };
+        ui.progress_cancel_at = 1;
+    };
+    const std::string question = "The result will have 100000001 lines. Do you want to go on?";
+    const struct {
         const char* name;
-        std::string text;
-        std::string path;
-        const char* message;
-        bool caption_is_path;
-        bool file_left_empty;
+        int command;
+        std::string input;
+        std::function<void(scripted_services&)> setup;
+        std::optional<std::size_t> lines;  // in the result file
+        std::string begins;                // the result's first bytes
+        std::vector<std::string> messages = {};
     } cases[] = {
-        {"uncreatable", sample, dir_.file("no/folder/x.cry"), "Error creating file!", true, false},
-        {"empty text", "", dir_.file("empty.cry"), "text length is zero", false, true},
-        {"full disk", sample, "/dev/full", "Error writing file! Disk full?", true, false},
+        {"operation 2 of 3 cancelled: the images of operation 1", cmd::generate_positions,
+         test::read_data("generate/positions_input.cry"),
+         [](scripted_services& ui) {
+             ui.on_symmetry_operations = [calls = 0](symmetry_operation& op) mutable {
+                 op.position_count = 3;  // the first dialog opens at the identity
+                 return calls++ == 0 ? dialog_result::ok : dialog_result::cancel;
+             };
+         },
+         4, positions.substr(0, positions.find("or ") + 46)},
+        {"rotation dialog cancelled", cmd::euler_forwards, sample, {}, 0, ""},
+        {"dipolar dialog cancelled", cmd::dipolar_moment, sample, {}, 0, ""},
+        {"progress cancelled at step 10", cmd::dipolar_moment, sample,
+         [](scripted_services& ui) {
+             ui.on_dipolar = [](dipolar_parameters&) { return dialog_result::ok; };
+             ui.progress_cancel_at = 10;
+         },
+         20, "/* note */\r\n0    "},  // the comment line before every angle
+        {"exactly 100000000 lines: no question", cmd::generate_block, atoms, block_of_12,
+         std::nullopt, "C0 "},
+        {"one line more: the question, answered Cancel",
+         cmd::generate_block,
+         std::string("5 5 5 90 90 90\r\n").append(atoms),
+         block_of_12,
+         0,
+         "",
+         {question}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ui_.messages.clear();
-        EXPECT_FALSE(write_editor_to_file(ui_, c.text, c.path));
-        ASSERT_EQ(ui_.messages.size(), 1u);
-        EXPECT_EQ(ui_.messages[0].text, c.message);
-        EXPECT_EQ(ui_.messages[0].caption, c.caption_is_path ? c.path : "");
-        if (c.file_left_empty) {
-            EXPECT_EQ(std::filesystem::file_size(c.path), 0u);
+        ui_ = scripted_services{};
+        if (c.setup) c.setup(ui_);
+        ui_.save_choices.push_back(dir_.file("r.cry"));
+        ui_.editor = c.input;
+        EXPECT_EQ(test::run_command(c.command, ui_, doc_), action_result::cancelled);
+        EXPECT_EQ(ui_.message_texts(), c.messages);
+        const std::string written = read_file(dir_.file("r.cry"));
+        if (c.lines) {
+            EXPECT_EQ(static_cast<std::size_t>(std::count(written.begin(), written.end(), '\n')),
+                      *c.lines);
         }
+        EXPECT_EQ(written.substr(0, c.begins.size()), c.begins);
     }
-    ui_.messages.clear();
-    EXPECT_TRUE(write_editor_to_file(ui_, sample, dir_.file("ok.cry")));
-    EXPECT_EQ(read_file(dir_.file("ok.cry")), sample);
-    EXPECT_TRUE(ui_.messages.empty());
-}
-
-TEST(FileDialogRecord, ResetSetsTheFiltersAndDefaultExtension) {
-    file_dialog_record record;
-    record.filter_index = 3;
-    record.title = "left over";
-    reset_file_dialog_record(record);
-    ASSERT_EQ(record.filters.size(), 4u);
-    EXPECT_EQ(record.filters[0],
-              (std::pair<std::string, std::string>{"Crystal Files (*.CRY)", "*.cry"}));
-    EXPECT_EQ(record.filters[1].first, "Alchemy Mol   (*.MOL)");
-    EXPECT_EQ(record.filters[2].first, "ASCII Files   (*.DAT)");
-    EXPECT_EQ(record.filters[3],
-              (std::pair<std::string, std::string>{"All Files     (*.*)", "*.*"}));
-    EXPECT_EQ(record.filter_index, 0);
-    EXPECT_TRUE(record.title.empty());
-    EXPECT_EQ(record.default_extension, "cry");
 }
 
 }  // namespace

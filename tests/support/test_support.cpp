@@ -1,18 +1,10 @@
 // Shared test helpers.
 #include "support/test_support.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "commands/command_table.h"
 
@@ -83,48 +75,6 @@ action_result run_on_text(int command, scripted_services& ui, const std::string&
     ui.save_choices.push_back(result_path);
     document_state doc;
     return run_command(command, ui, doc);
-}
-
-cli_run run_cli(const std::vector<std::string>& args, const std::string& input) {
-    scratch_dir dir;
-    const std::string in_path = dir.file("stdin");
-    const std::string out_path = dir.file("stdout");
-    const std::string err_path = dir.file("stderr");
-    write_file(in_path, input);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::freopen(in_path.c_str(), "rb", stdin);
-        std::freopen(out_path.c_str(), "wb", stdout);
-        std::freopen(err_path.c_str(), "wb", stderr);
-        std::vector<char*> argv;
-        std::string program = ORVIX_CLI_PATH;
-        argv.push_back(program.data());
-        std::vector<std::string> copies(args);
-        for (auto& a : copies) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        std::_Exit(127);
-    }
-    // A run that hangs is killed and fails its test instead of stopping the suite.
-    using clock = std::chrono::steady_clock;
-    const auto deadline = clock::now() + std::chrono::seconds(120);
-    auto pause = std::chrono::microseconds(500);
-    int status = 0;
-    cli_run run;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            run.timed_out = true;
-            break;
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(20000));
-    }
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = read_file(out_path);
-    run.err = read_file(err_path);
-    return run;
 }
 
 }  // namespace orvix::test

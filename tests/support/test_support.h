@@ -1,5 +1,5 @@
 // Helpers shared by the tests: scratch folders, whole-file reads and writes, running an
-// action through the scripted services, running orvix-cli, and golden-file comparison.
+// action through the scripted services.
 #pragma once
 
 #include <filesystem>
@@ -46,16 +46,5 @@ action_result run_command(int command, services& ui, document_state& doc);
 // (chosen in the save dialog). The services are prepared by the caller (dialog handlers).
 action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,
                           const std::string& result_path);
-
-struct cli_run {
-    int status = -1;
-    std::string out;
-    std::string err;
-    bool timed_out = false;
-};
-
-// Runs orvix-cli with the arguments, feeding `input` to its standard input. A run still
-// going after two minutes is killed (status -1, timed_out).
-cli_run run_cli(const std::vector<std::string>& args, const std::string& input = "");
 
 }  // namespace orvix::test
