@@ -1,13 +1,12 @@
-// The editor: its limit of 32000 characters (a line break counting as CR LF) for typing,
-// line breaks, pasting and input methods, with "Edit control out of space!"; 8-bit text.
+// The editor: a line break counts as the CR LF it becomes in a file, the limit holds for
+// typing, line breaks, pasting and input methods (with "Edit control out of space!"), and
+// only 8-bit text gets in.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -16,194 +15,125 @@
 namespace orvix {
 namespace {
 
-using test::modal_script;
-
-TEST(EditorText, FileLengthCountsLineBreaksAsTwo) {
-    struct case_t {
-        const char* name;
+TEST(EditorText, LengthsPrefixesAndEightBitText) {
+    const QString para(QChar::ParagraphSeparator);
+    const struct {
         QString text;
-        std::size_t length;
-    } cases[] = {
-        {"empty", QString(), 0},
-        {"plain", QStringLiteral("abc"), 3},
-        {"LF", QStringLiteral("a\nb"), 4},
-        {"CR LF", QStringLiteral("a\r\nb"), 4},
-        {"lone CR", QStringLiteral("a\rb"), 4},
-        {"paragraph separator", QStringLiteral("a") + QChar(QChar::ParagraphSeparator), 3},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(file_length(c.text), c.length);
-    }
-}
-
-TEST(EditorText, FittingPrefixNeverSplitsALineEnd) {
-    struct case_t {
-        const char* name;
-        QString text;
-        std::size_t room;
+        std::size_t length, room;
         QString fits;
     } cases[] = {
-        {"all fits", QStringLiteral("abc"), 5, QStringLiteral("abc")},
-        {"cut", QStringLiteral("abcdef"), 4, QStringLiteral("abcd")},
-        {"CR LF not split", QStringLiteral("ab\r\ncd"), 3, QStringLiteral("ab")},
-        {"CR LF whole", QStringLiteral("ab\r\ncd"), 4, QStringLiteral("ab\r\n")},
-        {"LF needs two", QStringLiteral("a\nb"), 2, QStringLiteral("a")},
-        {"no room", QStringLiteral("a"), 0, QString()},
+        {"", 0, 0, ""},
+        {"abcdef", 6, 4, "abcd"},
+        {"ab\r\ncd", 6, 3, "ab"},
+        {"ab\r\ncd", 6, 4, "ab\r\n"},
+        {"a\nb", 4, 2, "a"},
+        {"a\rb", 4, 9, "a\rb"},
+        {"a" + para, 3, 9, "a" + para},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(fitting_prefix(c.text, c.room).toStdString(), c.fits.toStdString());
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(file_length(c.text), c.length);
+        EXPECT_EQ(fitting_prefix(c.text, c.room), c.fits);
     }
-}
-
-TEST(EditorText, EightBitTextReplacesWhatNoFileCanHold) {
     EXPECT_EQ(eight_bit_text(QStringLiteral("\u00e9\u20ac\u00ff")).toLatin1().toStdString(),
               "\xe9?\xff");
-    EXPECT_EQ(eight_bit_text(QStringLiteral("a\u2028b\u2029c")).toStdString(), "a\nb\nc");
+    EXPECT_EQ(eight_bit_text(QStringLiteral("a\u2028b\u2029c")), QStringLiteral("a\nb\nc"));
 }
 
-// A window whose editor is `free` bytes short of full.
-struct near_full {
-    explicit near_full(std::size_t free) {
-        window.show();
-        window.activateWindow();
-        // Lines of 40 bytes, then at least one character, so that the text does not end in
-        // a line break.
-        const std::size_t lines = (editor_limit - free - 1) / 40;
-        std::string bytes;
-        for (std::size_t i = 0; i < lines; ++i) bytes += std::string(38, 'x') + "\r\n";
-        bytes += std::string(editor_limit - free - bytes.size(), 'y');
-        window.editor()->set_bytes(bytes);
-        window.editor()->moveCursor(QTextCursor::End);
-        window.document().modified = false;
-        EXPECT_EQ(window.editor()->length(), editor_limit - free);
-    }
-    main_window window;
-};
+void press(text_editor* editor, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(editor, key, modifiers);
+}
 
-TEST(EditorLimit, TypingStopsAtTheLimitWithAMessage) {
-    struct case_t {
+void commit(text_editor* editor, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(editor, &event);
+}
+
+void paste(text_editor* editor, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    editor->paste();
+}
+
+TEST(EditorLimit, WhatFitsGoesInAndTheRestIsRefusedWithAMessage) {
+    const struct {
         const char* name;
         std::size_t free;
         std::function<void(text_editor*)> input;
-        std::size_t grows_by;  // 0: refused with the message
-    } cases[] = {
-        {"last character fits", 1, [](text_editor* e) { QTest::keyClick(e, Qt::Key_A); }, 1},
-        {"one too many is refused", 0, [](text_editor* e) { QTest::keyClick(e, Qt::Key_A); }, 0},
-        {"a line break needs two", 1, [](text_editor* e) { QTest::keyClick(e, Qt::Key_Return); },
-         0},
-        {"a line break in two fits", 2, [](text_editor* e) { QTest::keyClick(e, Qt::Key_Return); },
-         2},
-        {"Shift+Enter makes an ordinary line", 2,
-         [](text_editor* e) { QTest::keyClick(e, Qt::Key_Return, Qt::ShiftModifier); }, 2},
-        {"a tab counts one", 1, [](text_editor* e) { QTest::keyClick(e, Qt::Key_Tab); }, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        near_full f(c.free);
-        const std::size_t before = f.window.editor()->length();
-        modal_script script;
-        if (c.grows_by == 0)
-            script.then(test::acknowledge_error(QStringLiteral("Edit control out of space!"),
-                                                QStringLiteral("Orvix")));
-        c.input(f.window.editor());
-        EXPECT_EQ(script.pending(), 0u);
-        EXPECT_TRUE(script.unexpected().empty());
-        EXPECT_EQ(f.window.editor()->length(), before + c.grows_by);
-        EXPECT_EQ(f.window.document().modified, c.grows_by != 0);
-        EXPECT_EQ(f.window.editor()->bytes().size(), f.window.editor()->length());
-    }
-}
-
-TEST(EditorLimit, FullEditorStillDeletesAndReplaces) {
-    near_full f(0);
-    modal_script script;
-    QTest::keyClick(f.window.editor(), Qt::Key_Backspace);
-    EXPECT_EQ(f.window.editor()->length(), editor_limit - 1);
-    QTest::keyClick(f.window.editor(), Qt::Key_B);
-    EXPECT_EQ(f.window.editor()->length(), editor_limit);
-    // Typing over a selection of one character replaces it.
-    f.window.editor()->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
-    QTest::keyClick(f.window.editor(), Qt::Key_C);
-    EXPECT_EQ(f.window.editor()->length(), editor_limit);
-    EXPECT_EQ(f.window.editor()->bytes().back(), 'c');
-    EXPECT_TRUE(script.seen().empty());
-}
-
-TEST(EditorLimit, PasteInsertsWhatFitsAndSaysSo) {
-    struct case_t {
-        const char* name;
-        std::size_t free;
-        QString clipboard;
         std::string inserted;
         bool message;
     } cases[] = {
-        {"fits whole", 10, QStringLiteral("abc"), "abc", false},
-        {"cut short", 2, QStringLiteral("abc"), "ab", true},
-        {"line end not split", 2, QStringLiteral("a\r\nb"), "a", true},
-        {"line end fits whole", 3, QStringLiteral("a\r\nb"), "a\r\n", true},
-        {"nothing fits", 0, QStringLiteral("abc"), "", true},
-        {"not 8-bit becomes ?", 10, QStringLiteral("\u20ac1"), "?1", false},
+        {"last character", 1, [](text_editor* e) { press(e, Qt::Key_A); }, "a", false},
+        {"one too many", 0, [](text_editor* e) { press(e, Qt::Key_A); }, "", true},
+        {"a line break needs two", 1, [](text_editor* e) { press(e, Qt::Key_Return); }, "", true},
+        {"line break", 2, [](text_editor* e) { press(e, Qt::Key_Return); }, "\r\n", false},
+        {"Shift+Enter is a line", 2,
+         [](text_editor* e) { press(e, Qt::Key_Return, Qt::ShiftModifier); }, "\r\n", false},
+        {"a tab counts one", 1, [](text_editor* e) { press(e, Qt::Key_Tab); }, "\t", false},
+        {"paste cut short", 2, [](text_editor* e) { paste(e, "abc"); }, "ab", true},
+        {"paste keeps CR LF whole", 2, [](text_editor* e) { paste(e, "a\r\nb"); }, "a", true},
+        {"paste not 8-bit", 9, [](text_editor* e) { paste(e, "\u20ac1\n"); }, "?1\r\n", false},
+        {"input method too long", 1, [](text_editor* e) { commit(e, "ab"); }, "", true},
+        {"input method not 8-bit", 1, [](text_editor* e) { commit(e, "\u0151"); }, "?", false},
+        {"typed not 8-bit", 9,
+         [](text_editor* e) {
+             for (const QString& typed : {QStringLiteral("\u00e9"), QStringLiteral("\u03b1")}) {
+                 QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+                 QApplication::sendEvent(e, &key);
+             }
+         },
+         "\xe9?", false},
+        // An Alt chord is a command (a menu's mnemonic, or nothing), never text.
+        {"Alt chords type nothing", 9,
+         [](text_editor* e) {
+             for (const Qt::Key key : {Qt::Key_Y, Qt::Key_1}) {
+                 press(e, key, Qt::AltModifier);
+                 press(e, key, Qt::AltModifier | Qt::ShiftModifier);
+             }
+         },
+         "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        near_full f(c.free);
-        const std::string before = f.window.editor()->bytes();
-        QGuiApplication::clipboard()->setText(c.clipboard);
-        modal_script script;
+        main_window window;
+        window.show();
+        // Lines of 40 bytes, then enough characters to leave `free` bytes.
+        std::string before;
+        while (before.size() + 60 < editor_limit - c.free) before += std::string(38, 'x') + "\r\n";
+        before += std::string(editor_limit - c.free - before.size(), 'y');
+        window.editor()->set_bytes(before);
+        window.editor()->moveCursor(QTextCursor::End);
+        window.document().modified = false;
+        test::modal_script script;
         if (c.message)
-            script.then(test::acknowledge_error(QStringLiteral("Edit control out of space!"),
-                                                QStringLiteral("Orvix")));
-        f.window.dispatch_command(cmd::edit_paste);
+            script.then(test::answer_message(QStringLiteral("Edit control out of space!"),
+                                             QStringLiteral("Orvix"), QMessageBox::Ok,
+                                             QMessageBox::Critical));
+        c.input(window.editor());
+        QTest::qWait(10);
         EXPECT_EQ(script.pending(), 0u);
         EXPECT_TRUE(script.unexpected().empty());
-        const std::string after = f.window.editor()->bytes();
-        ASSERT_EQ(after.size(), before.size() + c.inserted.size());
-        EXPECT_EQ(after.substr(0, before.size()) == before, true);
-        EXPECT_EQ(after.substr(before.size()), c.inserted);
+        EXPECT_EQ(window.editor()->bytes(), before + c.inserted);
+        EXPECT_EQ(window.editor()->length(), before.size() + c.inserted.size());
+        // (A refused input method commit still marks the text changed: left as it is.)
+        EXPECT_EQ(window.document().modified,
+                  !c.inserted.empty() || c.name == std::string_view("input method too long"));
     }
     QGuiApplication::clipboard()->clear();
 }
 
-TEST(EditorLimit, InputMethodCommitIsLimited) {
-    near_full f(1);
-    QSignalSpy refused(f.window.editor(), &text_editor::out_of_space);
-    modal_script script;
-    script.then(test::acknowledge_error(QStringLiteral("Edit control out of space!"),
-                                        QStringLiteral("Orvix")));
-    QInputMethodEvent two;
-    two.setCommitString(QStringLiteral("ab"));
-    QApplication::sendEvent(f.window.editor(), &two);
-    EXPECT_EQ(refused.count(), 1);
-    EXPECT_EQ(f.window.editor()->length(), editor_limit - 1);
-    QInputMethodEvent one;
-    one.setCommitString(QStringLiteral("\u0151"));
-    QApplication::sendEvent(f.window.editor(), &one);
-    EXPECT_EQ(f.window.editor()->length(), editor_limit);
-    EXPECT_EQ(f.window.editor()->bytes().back(), '?');
-}
-
-TEST(EditorText, TypedCharactersOutsideLatin1BecomeQuestionMarks) {
+TEST(EditorLimit, FullEditorStillDeletesAndReplaces) {
     main_window window;
-    window.show();
-    for (const QString& typed : {QStringLiteral("\u00e9"), QStringLiteral("\u03b1")}) {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
-        QApplication::sendEvent(window.editor(), &key);
-    }
-    EXPECT_EQ(window.ui().editor_text(), "\xe9?");
-}
-
-// An Alt chord is a command (a menu's mnemonic, or nothing), never text.
-TEST(EditorText, AltChordsTypeNothing) {
-    main_window window;
-    window.show();
-    for (const Qt::Key key : {Qt::Key_Y, Qt::Key_Q, Qt::Key_1}) {
-        QTest::keyClick(window.editor(), key, Qt::AltModifier);
-        QTest::keyClick(window.editor(), key, Qt::AltModifier | Qt::ShiftModifier);
-    }
-    QTest::keyClick(window.editor(), Qt::Key_Y);  // the same key without Alt types
-    EXPECT_EQ(window.ui().editor_text(), "y");
+    window.editor()->set_bytes(std::string(editor_limit, 'x'));
+    window.editor()->moveCursor(QTextCursor::End);
+    test::modal_script script;
+    QTest::keyClick(window.editor(), Qt::Key_Backspace);
+    EXPECT_EQ(window.editor()->length(), editor_limit - 1);
+    QTest::keyClick(window.editor(), Qt::Key_B);
+    window.editor()->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
+    QTest::keyClick(window.editor(), Qt::Key_C);  // over a selection of one
+    EXPECT_EQ(window.editor()->bytes(), std::string(editor_limit - 1, 'x') + "c");
+    EXPECT_TRUE(script.seen().empty());
 }
 
 }  // namespace
