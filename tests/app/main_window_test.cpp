@@ -7,12 +7,9 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDirIterator>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <QTest>
 #include <set>
 
@@ -30,48 +27,36 @@ QString latin1(std::string_view text) {
 }
 
 std::string help_source(const main_window& window) {
-    return window.help_window() ? window.help_window()->browser()->source().toString().toStdString()
-                                : "";
-}
-
-// Every entry of the menu bar in order, as "menu|submenu|text" ("-" for a separator).
-std::vector<std::string> shown_menu(main_window& window) {
-    std::vector<std::string> shown;
-    const std::function<void(QMenu*, const std::string&)> walk = [&](QMenu* menu,
-                                                                     const std::string& place) {
-        for (QAction* entry : menu->actions()) {
-            if (entry->menu() != nullptr)
-                walk(entry->menu(), place + entry->text().toStdString());
-            else
-                shown.push_back(place + "|" +
-                                (entry->isSeparator() ? "-" : entry->text().toStdString()));
-        }
-    };
-    for (QAction* top : window.menuBar()->actions())
-        walk(top->menu(), top->text().toStdString() + "|");
-    return shown;
+    const help_browser* help = window.help_window();
+    return help != nullptr ? help->browser()->source().toString().toStdString() : "";
 }
 
 TEST(Menus, FollowTheCommandTable) {
     main_window window;
-    std::vector<std::string> listed;
-    for (const command_row& row : command_table()) {
-        SCOPED_TRACE(row.number);
-        if (row.menu.empty() || row.text.empty()) {
-            EXPECT_EQ(window.command_action(row.number), nullptr);
-            if (!row.menu.empty()) listed.push_back(std::string(row.menu) + "||-");
-            continue;
+    std::vector<std::string> shown, listed;  // "menu|submenu|text|shortcut", in order
+    std::vector<QAction*> walked, found;
+    const std::function<void(QMenu*, std::string)> walk = [&](QMenu* menu, std::string place) {
+        for (QAction* entry : menu->actions()) {
+            if (entry->menu() != nullptr) walk(entry->menu(), place + entry->text().toStdString());
+            if (entry->menu() != nullptr) continue;
+            shown.push_back(place + "|" + entry->text().toStdString() + "|" +
+                            entry->shortcut().toString().toStdString());
+            walked.push_back(entry->isSeparator() ? nullptr : entry);
         }
-        std::string entry = std::string(row.menu) + "|" + std::string(row.submenu) + "|";
-        entry +=
-            std::string(row.text) + (row.key_hint.empty() ? "" : "\t") + std::string(row.key_hint);
-        listed.push_back(entry);
-        QAction* action = window.command_action(row.number);
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->shortcut(), QKeySequence(latin1(row.shortcut)));
-        EXPECT_TRUE(!row.greyed || !action->isEnabled());
+    };
+    for (QAction* top : window.menuBar()->actions())
+        walk(top->menu(), top->text().toStdString() + "|");
+    for (const command_row& row : command_table()) {
+        if (row.menu.empty()) continue;
+        listed.push_back(std::string(row.menu) + "|" + std::string(row.submenu) + "|" +
+                         std::string(row.text) + (row.key_hint.empty() ? "" : "\t") +
+                         std::string(row.key_hint) + "|" +
+                         QKeySequence(latin1(row.shortcut)).toString().toStdString());
+        found.push_back(row.text.empty() ? nullptr : window.command_action(row.number));
+        EXPECT_TRUE(!row.greyed || !found.back()->isEnabled()) << row.text;
     }
-    EXPECT_EQ(shown_menu(window), listed);
+    EXPECT_EQ(shown, listed);
+    EXPECT_EQ(walked, found);
 }
 
 // What a command leaves that a user can see, every modal window it opens being cancelled.
@@ -87,7 +72,7 @@ std::string outcome(const command_row& row, char how) {
     window.editor()->setTextCursor(cursor);
     window.document().modified = false;
     QGuiApplication::clipboard()->setText(QStringLiteral("P"));
-    modal_script script;
+    modal_script script(false);
     if (how == 'm') window.command_action(row.number)->trigger();
     if (how == 'k') QTest::keySequence(window.windowHandle(), QKeySequence(latin1(row.shortcut)));
     if (how == 'd') window.dispatch_command(row.number);
@@ -108,73 +93,59 @@ TEST(Commands, EveryEntryAndAcceleratorRunsItsCommand) {
         EXPECT_EQ(outcome(row, 'm'), dispatched);
         EXPECT_EQ(row.shortcut.empty() ? dispatched : outcome(row, 'k'), dispatched);
     }
-    QGuiApplication::clipboard()->clear();
 }
 
+// "Si1 0.1" and a typed "2", "Si1" selected, "P" on the clipboard: text, selection, clipboard.
 TEST(Commands, EditCommandsActOnTheEditor) {
-    const struct {
-        int command;
-        const char *text, *selected, *clipboard;
-    } cases[] = {
-        {cmd::edit_undo, "Si1 0.1", "", "P"},
-        {cmd::edit_cut, " 0.12", "", "Si1"},
-        {cmd::edit_copy, "Si1 0.12", "Si1", "Si1"},
-        {cmd::edit_paste, "P 0.12", "", "P"},
-        {cmd::edit_delete, " 0.12", "", "P"},
-        {cmd::edit_select_all, "Si1 0.12", "Si1 0.12", "P"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.command);
+    const std::map<int, std::string> cases = {
+        {cmd::edit_undo, "Si1 0.1||P"},       {cmd::edit_cut, " 0.12||Si1"},
+        {cmd::edit_copy, "Si1 0.12|Si1|Si1"}, {cmd::edit_paste, "P 0.12||P"},
+        {cmd::edit_delete, " 0.12||P"},       {cmd::edit_select_all, "Si1 0.12|Si1 0.12|P"}};
+    for (const auto& [command, expected] : cases) {
         main_window window;
         window.editor()->setPlainText(QStringLiteral("Si1 0.1"));
         window.editor()->moveCursor(QTextCursor::End);
-        QTest::keyClick(window.editor(), Qt::Key_2);  // a step to undo
-        QTextCursor cursor = window.editor()->textCursor();
-        cursor.setPosition(0);
+        QTest::keyClick(window.editor(), Qt::Key_2);
+        QTextCursor cursor(window.editor()->document());
         cursor.setPosition(3, QTextCursor::KeepAnchor);
         window.editor()->setTextCursor(cursor);
         QGuiApplication::clipboard()->setText(QStringLiteral("P"));
-        window.dispatch_command(c.command);
-        EXPECT_EQ(window.editor()->toPlainText().toStdString(), c.text);
-        EXPECT_EQ(window.editor()->textCursor().selectedText().toStdString(), c.selected);
-        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.clipboard);
+        window.dispatch_command(command);
+        EXPECT_EQ(window.editor()->toPlainText().toStdString() + "|" +
+                      window.editor()->textCursor().selectedText().toStdString() + "|" +
+                      QGuiApplication::clipboard()->text().toStdString(),
+                  expected)
+            << command;
     }
-    QGuiApplication::clipboard()->clear();
 }
 
 TEST(Menus, EditMenuGreysWhatCannotAct) {
+    // Typed text, whether all is selected, the clipboard; then Undo, Cut/Copy/Delete, Paste.
     const struct {
-        const char* text;  // typed
-        bool select_all;
-        const char* clipboard;  // null: no text there
-        bool undo, cut_copy_delete, paste;
-    } cases[] = {
-        {"", false, nullptr, false, false, false},
-        {"abc", false, nullptr, true, false, false},
-        {"abc", true, nullptr, true, true, false},
-        {"", false, "pasted", false, false, true},
-    };
+        const char *typed, *clipboard;
+        bool select_all, undo, cut_copy_delete, paste;
+    } cases[] = {{"", nullptr, false, false, false, false},
+                 {"abc", nullptr, false, true, false, false},
+                 {"abc", nullptr, true, true, true, false},
+                 {"", "pasted", false, false, false, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + (c.select_all ? " selected" : "") +
-                     (c.clipboard ? " clip" : ""));
         main_window window;
         QGuiApplication::clipboard()->clear();
-        if (c.clipboard != nullptr)
-            QGuiApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
-        QTest::keyClicks(window.editor(), QString::fromLatin1(c.text));
+        if (c.clipboard) QGuiApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
+        QTest::keyClicks(window.editor(), QString::fromLatin1(c.typed));
         if (c.select_all) window.editor()->selectAll();
         window.top_menu("&Edit")->popup(QPoint(20, 20));
         QTest::qWait(20);
-        EXPECT_EQ(window.command_action(cmd::edit_undo)->isEnabled(), c.undo);
-        for (int command : {cmd::edit_cut, cmd::edit_copy, cmd::edit_delete})
-            EXPECT_EQ(window.command_action(command)->isEnabled(), c.cut_copy_delete) << command;
-        EXPECT_EQ(window.command_action(cmd::edit_paste)->isEnabled(), c.paste);
+        const bool states[] = {c.undo,  c.cut_copy_delete, c.cut_copy_delete,
+                               c.paste, c.cut_copy_delete, true};
+        for (int command = cmd::edit_undo; command <= cmd::edit_select_all; ++command)
+            EXPECT_EQ(window.command_action(command)->isEnabled(), states[command - cmd::edit_undo])
+                << c.typed << c.select_all << command;
         window.top_menu("&Edit")->hide();
     }
-    QGuiApplication::clipboard()->clear();
 }
 
-// F1 on a highlighted entry shows that command's page; every topic a row names has one.
+// Every topic a row names has its page, and F1 on a highlighted entry shows it.
 TEST(Help, F1OnAMenuEntryShowsItsPage) {
     main_window window;
     window.show();
@@ -183,7 +154,7 @@ TEST(Help, F1OnAMenuEntryShowsItsPage) {
         SCOPED_TRACE(row.help_topic);
         const QString page = help_page_name(row.help_topic);
         EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + page));
-        if (row.menu.empty() || row.text.empty() || !row.submenu.empty()) continue;
+        if (row.text.empty() || !row.submenu.empty()) continue;
         QMenu* menu = window.top_menu(row.menu);
         menu->popup(QPoint(0, 0));
         menu->setActiveAction(window.command_action(row.number));
@@ -191,27 +162,13 @@ TEST(Help, F1OnAMenuEntryShowsItsPage) {
         EXPECT_EQ(help_source(window), help_page_url(page).toString().toStdString());
         menu->close();
     }
-}
-
-TEST(Help, EveryLinkReachesACompiledPageAndUnknownTopicsTheContents) {
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
-    for (QDirIterator it(QStringLiteral(":/help")); it.hasNext();) {
-        QFile file(it.next());
-        if (!file.fileName().endsWith(QStringLiteral(".html")) || !file.open(QIODevice::ReadOnly))
-            continue;
-        SCOPED_TRACE(file.fileName().toStdString());
-        for (auto m = link.globalMatch(QString::fromUtf8(file.readAll())); m.hasNext();)
-            EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + m.next().captured(1)));
-    }
-    help_browser help;
-    help.show_topic("HLP_NO_SUCH_TOPIC");
-    EXPECT_EQ(help.browser()->source(), help_page_url(help_page_name("HLP_CONTENTS")));
-    EXPECT_TRUE(help.browser()->toPlainText().contains(QStringLiteral("HLP_NO_SUCH_TOPIC")));
+    window.show_help_topic("HLP_NO_SUCH_TOPIC");  // the contents, with a note
+    EXPECT_EQ(help_source(window), "qrc:/help/hlp_contents.html");
+    EXPECT_TRUE(window.help_window()->browser()->toPlainText().contains("HLP_NO_SUCH_TOPIC"));
 }
 
 TEST(MainWindow, CaptionAndMonospacedEditor) {
     for (const std::string name : {"quartz.cry", "[*]odd.cry"}) {
-        SCOPED_TRACE(name);
         test::scratch_dir dir;
         test::write_file(dir.file(name), "x");
         main_window window;
@@ -231,20 +188,17 @@ TEST(MainWindow, CaptionAndMonospacedEditor) {
 
 TEST(MainWindow, AboutShowsTheRecord) {
     main_window window;
-    window.show();
     modal_script script;
-    std::map<std::string, std::string> shown;
+    std::set<std::string> shown;
     script.then([&](QWidget* modal) {
         for (QLabel* label : modal->findChildren<QLabel*>())
-            shown[label->objectName().toStdString()] = label->text().toStdString();
+            shown.insert(label->text().toStdString());
         test::cancel_anything(modal);
     });
     window.dispatch_command(cmd::help_about);
     const about_record record = desktop_about_record();
-    EXPECT_EQ(shown["about_version"], record.version);
-    EXPECT_EQ(shown["about_build_date"], record.build_date);
-    EXPECT_NE(shown["about_free_memory"], "");
-    EXPECT_EQ(script.unexpected().size(), 0u);
+    for (const std::string& text : {record.version, record.build_date, record.platform})
+        EXPECT_EQ(shown.count(text), 1u) << text;
 }
 
 TEST(MainWindow, ProgressShowsAfterHalfASecondAndEscapeCancels) {

@@ -9,10 +9,14 @@
 
 namespace orvix::test {
 
-modal_script::modal_script() {
+modal_script::modal_script(bool strict) : strict_(strict) {
     timer_.setInterval(5);
     connect(&timer_, &QTimer::timeout, this, &modal_script::poll);
     timer_.start();
+}
+
+modal_script::~modal_script() {
+    EXPECT_TRUE(!strict_ || queue_.empty()) << queue_.size() << " modal windows never came";
 }
 
 modal_script& modal_script::then(handler next) {
@@ -26,7 +30,7 @@ void modal_script::poll() {
     last_ = modal;
     seen_.push_back(modal->windowTitle().toStdString());
     if (queue_.empty()) {
-        unexpected_.push_back(modal->windowTitle().toStdString());
+        EXPECT_FALSE(strict_) << "unexpected: " << modal->windowTitle().toStdString();
         cancel_anything(modal);
         return;
     }
