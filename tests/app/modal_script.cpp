@@ -55,17 +55,6 @@ modal_script::handler answer_message(const QString& text, const QString& caption
     };
 }
 
-modal_script::handler answer_save_question(const QString& name,
-                                           QMessageBox::StandardButton button) {
-    return [=](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        EXPECT_TRUE(box && box->standardButtons() ==
-                               (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
-        answer_message(QStringLiteral("Save current changes in %1?").arg(name),
-                       QStringLiteral("Orvix"), button, QMessageBox::Question)(modal);
-    };
-}
-
 modal_script::handler choose_file(const QString& object_name, const QString& path) {
     return [=](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);

@@ -43,9 +43,6 @@ modal_script::handler answer_message(const QString& text, const QString& caption
                                      QMessageBox::StandardButton button,
                                      QMessageBox::Icon icon = QMessageBox::NoIcon);
 
-// The save question about `name` (Yes, No and Cancel offered), answered with `button`.
-modal_script::handler answer_save_question(const QString& name, QMessageBox::StandardButton button);
-
 // A file dialog with this object name in which `path` is chosen (cancelled when empty).
 modal_script::handler choose_file(const QString& object_name, const QString& path = {});
 
