@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QTest>
+#include <sstream>
 
 #include "app/main_window.h"
 #include "modal_script.h"
@@ -35,88 +36,57 @@ TEST(EditorText, LengthsPrefixesAndEightBitText) {
               "\xe9?\xff\n\n");
 }
 
-void press(text_editor* editor, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(editor, key, modifiers);
-}
-
-void commit(text_editor* editor, const QString& text) {
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(editor, &event);
-}
-
-void paste(text_editor* editor, const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
-    editor->paste();
+// The data file's text: \r, \n and \t for CR, LF and tab.
+QString unescaped(const std::string& text) {
+    QString plain = QString::fromUtf8(text);
+    return plain.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
 }
 
 TEST(EditorLimit, WhatFitsGoesInAndTheRestIsRefusedWithAMessage) {
-    const struct {
-        const char* name;
-        std::size_t free;
-        std::function<void(text_editor*)> input;
-        std::size_t removed;  // bytes at the end
-        std::string inserted;
-        bool message;
-    } cases[] = {
-        {"last character", 1, [](text_editor* e) { press(e, Qt::Key_A); }, 0, "a", false},
-        {"one too many", 0, [](text_editor* e) { press(e, Qt::Key_A); }, 0, "", true},
-        {"full: Backspace", 0, [](text_editor* e) { press(e, Qt::Key_Backspace); }, 1, "", false},
-        {"full: typing over a selection", 0,
-         [](text_editor* e) {
-             e->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
-             press(e, Qt::Key_C);
-         },
-         1, "c", false},
-        {"a line break needs two", 1, [](text_editor* e) { press(e, Qt::Key_Return); }, 0, "",
-         true},
-        {"line break", 2, [](text_editor* e) { press(e, Qt::Key_Return); }, 0, "\r\n", false},
-        {"Shift+Enter", 2, [](text_editor* e) { press(e, Qt::Key_Return, Qt::ShiftModifier); }, 0,
-         "\r\n", false},
-        {"a tab counts one", 1, [](text_editor* e) { press(e, Qt::Key_Tab); }, 0, "\t", false},
-        {"paste cut short", 2, [](text_editor* e) { paste(e, "abc"); }, 0, "ab", true},
-        {"paste keeps CR LF whole", 2, [](text_editor* e) { paste(e, "a\r\nb"); }, 0, "a", true},
-        {"paste not 8-bit", 9, [](text_editor* e) { paste(e, "\u20ac1\n"); }, 0, "?1\r\n", false},
-        {"input method too long", 1, [](text_editor* e) { commit(e, "ab"); }, 0, "", true},
-        {"input method not 8-bit", 1, [](text_editor* e) { commit(e, "\u0151"); }, 0, "?", false},
-        {"typed not 8-bit", 9,
-         [](text_editor* e) {
-             for (const char* typed : {"\u00e9", "\u03b1"}) {
-                 QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
-                 QApplication::sendEvent(e, &key);
-             }
-         },
-         0, "\xe9?", false},
-        // An Alt chord is a command (a menu's mnemonic, or nothing), never text.
-        {"Alt chords type nothing", 9,
-         [](text_editor* e) {
-             press(e, Qt::Key_Y, Qt::AltModifier);
-             press(e, Qt::Key_1, Qt::AltModifier | Qt::ShiftModifier);
-         },
-         0, "", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    std::istringstream cases(test::read_data("app/editor.tsv"));
+    for (std::string line; std::getline(cases, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> column;
+        for (std::istringstream fields(line); std::getline(fields, column.emplace_back(), '\t');) {
+        }
+        SCOPED_TRACE(column[0]);
         main_window window;
         window.show();
-        // Lines of 40 bytes, then enough characters to leave `free` bytes.
+        text_editor* editor = window.editor();
+        // Lines of 40 bytes, then enough characters to leave the bytes free.
+        const std::size_t free = std::stoul(column[1]);
         std::string before;
-        while (before.size() + 60 < editor_limit - c.free) before += std::string(38, 'x') + "\r\n";
-        before += std::string(editor_limit - c.free - before.size(), 'y');
-        window.editor()->set_bytes(before);
-        window.editor()->moveCursor(QTextCursor::End);
+        while (before.size() + 60 < editor_limit - free) before += std::string(38, 'x') + "\r\n";
+        before += std::string(editor_limit - free - before.size(), 'y');
+        editor->set_bytes(before);
+        editor->moveCursor(QTextCursor::End);
         window.document().modified = false;
-        const std::string after = before.substr(0, before.size() - c.removed) + c.inserted;
         test::modal_script script;
-        if (c.message)
+        if (column[5] == "yes")
             script.then(test::answer_message("Edit control out of space!", "Orvix", QMessageBox::Ok,
                                              QMessageBox::Critical));
-        c.input(window.editor());
-        EXPECT_EQ(window.editor()->bytes(), after);
-        EXPECT_EQ(window.editor()->length(), after.size());
+        std::istringstream steps(column[2]);
+        for (std::string step; std::getline(steps, step, ';');) {
+            const std::string verb = step.substr(0, step.find(' '));
+            const QString text = unescaped(step.substr(verb.size() + 1));
+            if (verb == "keys") QTest::keySequence(editor, QKeySequence(text));
+            for (int i = 0; verb == "select" && i < text.toInt(); ++i)
+                editor->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
+            if (verb == "paste") QGuiApplication::clipboard()->setText(text);
+            if (verb == "paste") editor->paste();
+            QInputMethodEvent input;
+            input.setCommitString(text);
+            if (verb == "commit") QApplication::sendEvent(editor, &input);
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+            if (verb == "type") QApplication::sendEvent(editor, &key);
+        }
+        const std::string after = before.substr(0, before.size() - std::stoul(column[3])) +
+                                  unescaped(column[4]).toLatin1().toStdString();
+        EXPECT_EQ(editor->bytes(), after);
+        EXPECT_EQ(editor->length(), after.size());
         // (A refused input method commit still marks the text changed: left as it is.)
         EXPECT_EQ(window.document().modified,
-                  after != before || c.name == std::string_view("input method too long"));
+                  after != before || column[0] == "input method too long");
     }
     QGuiApplication::clipboard()->clear();
 }
