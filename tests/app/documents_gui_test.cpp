@@ -87,28 +87,15 @@ TEST(Documents, TheSaveQuestionDecidesWhatHappens) {
     }
 }
 
+// Every byte but zero comes back as it was, the line ends as CR LF.
 TEST(Documents, EightBitFileComesBackByteForByte) {
-    std::string every_byte;
-    for (int b = 1; b < 256; ++b) {
-        if (b != '\r' && b != '\n') every_byte.push_back(static_cast<char>(b));
-        if (b % 32 == 0) every_byte += "\r\n";
-    }
-    const struct {
-        std::string file, saved;
-    } cases[] = {{every_byte, every_byte},
-                 {"a\xa0 \r\n\xa0\r\n", "a\xa0 \r\n\xa0\r\n"},  // no-break spaces stay
-                 {"a\nb\n", "a\r\nb\r\n"},
-                 {"a\r\nb", "a\r\nb"}};
-    for (const auto& c : cases) {
-        test::scratch_dir dir;
-        test::write_file(dir.file("in.cry"), c.file);
-        main_window window;
-        ASSERT_TRUE(window.open_file(dir.file("in.cry")));
-        window.document().current_path = dir.file("out.cry");
-        window.dispatch_command(cmd::file_save);
-        EXPECT_EQ(read_file(dir.file("out.cry")), c.saved);
-        EXPECT_FALSE(window.document().modified);
-    }
+    test::scratch_dir dir;
+    main_window window;
+    ASSERT_TRUE(window.open_file(test::data_path("app/round_trip_in.cry")));
+    window.document().current_path = dir.file("out.cry");
+    window.dispatch_command(cmd::file_save);
+    EXPECT_EQ(read_file(dir.file("out.cry")), test::read_data("app/round_trip_saved.cry"));
+    EXPECT_FALSE(window.document().modified);
 }
 
 }  // namespace
