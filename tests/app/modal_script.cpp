@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <sstream>
 
 namespace orvix::test {
 
@@ -50,7 +51,7 @@ modal_script::handler answer_message(const QString& text, const QString& caption
         }
         EXPECT_EQ(box->text().toStdString(), text.toStdString());
         EXPECT_EQ(box->windowTitle().toStdString(), caption.toStdString());
-        EXPECT_TRUE(icon == QMessageBox::NoIcon || box->icon() == icon);
+        EXPECT_EQ(box->icon(), icon);
         answer->click();
     };
 }
@@ -73,6 +74,18 @@ void cancel_anything(QWidget* modal) {
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
     modal->close();
+}
+
+std::vector<std::vector<std::string>> data_rows(const std::string& relative) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(read_data(relative));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        for (rows.emplace_back(); std::getline(fields, rows.back().emplace_back(), '\t');) {
+        }
+    }
+    return rows;
 }
 
 }  // namespace orvix::test

@@ -38,15 +38,18 @@ class modal_script : public QObject {
     std::vector<std::string> seen_;
 };
 
-// A message box with this text and caption (the icon too unless NoIcon), answered with `button`.
+// A message box with this text, caption and icon, answered with `button`.
 modal_script::handler answer_message(const QString& text, const QString& caption,
-                                     QMessageBox::StandardButton button,
-                                     QMessageBox::Icon icon = QMessageBox::NoIcon);
+                                     QMessageBox::StandardButton button, QMessageBox::Icon icon);
 
 // A file dialog with this object name in which `path` is chosen (cancelled when empty).
 modal_script::handler choose_file(const QString& object_name, const QString& path = {});
 
 // Any modal window, cancelled (the escape button of a message box).
 void cancel_anything(QWidget* modal);
+
+// The rows of a tab-separated file under tests/data, its columns each; blank lines and lines
+// starting with '#' left out.
+std::vector<std::vector<std::string>> data_rows(const std::string& relative);
 
 }  // namespace orvix::test
