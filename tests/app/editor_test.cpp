@@ -15,27 +15,6 @@
 namespace orvix {
 namespace {
 
-TEST(EditorText, LengthsPrefixesAndEightBitText) {
-    const QString para(QChar::ParagraphSeparator);
-    const struct {
-        QString text;
-        std::size_t length, room;
-        QString fits;
-    } cases[] = {{"", 0, 0, ""},
-                 {"abcdef", 6, 4, "abcd"},
-                 {"ab\r\ncd", 6, 3, "ab"},
-                 {"a\r\nb", 4, 3, "a\r\n"},
-                 {"a\nb", 4, 2, "a"},
-                 {"a\rb", 4, 9, "a\rb"},
-                 {"a" + para, 3, 9, "a" + para}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(file_length(c.text), c.length) << c.text.toStdString();
-        EXPECT_EQ(fitting_prefix(c.text, c.room), c.fits) << c.text.toStdString();
-    }
-    EXPECT_EQ(eight_bit_text("\u00e9\u20ac\u00ff\u2028\u2029").toLatin1().toStdString(),
-              "\xe9?\xff\n\n");
-}
-
 // The data file's text: \r, \n and \t for CR, LF and tab.
 QString unescaped(const std::string& text) {
     QString plain = QString::fromUtf8(text);

