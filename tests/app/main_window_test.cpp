@@ -155,12 +155,15 @@ TEST(MainWindow, CaptionAndMonospacedEditor) {
     ASSERT_TRUE(window.open_file(dir.file("[*]odd.cry")));
     // What the title bar shows, after Qt's own handling of "[*]".
     EXPECT_EQ(window.windowHandle()->title().toStdString(), "Orvix - [*]odd.cry");
-    // The columns of crystal data line up only when every character is equally wide.
-    const QFontMetrics metrics(window.editor()->font());
-    std::set<int> widths;
-    for (int code = 0x20; code <= 0xff; ++code)
-        if (QChar(code).isPrint()) widths.insert(metrics.horizontalAdvance(QChar(code)));
-    EXPECT_EQ(widths.size(), 1u);
+    // The columns of crystal data line up only when every character is equally wide: in the
+    // editor's font, and in the font chosen for a proportional one.
+    for (const QFont& font : {window.editor()->font(), monospaced_font(QFont("DejaVu Sans", 13))}) {
+        const QFontMetrics metrics(font);
+        std::set<int> widths;
+        for (int code = 0x20; code <= 0xff; ++code)
+            if (QChar(code).isPrint()) widths.insert(metrics.horizontalAdvance(QChar(code)));
+        EXPECT_EQ(widths.size(), 1u) << font.family().toStdString();
+    }
 }
 
 TEST(MainWindow, AboutShowsTheRecord) {

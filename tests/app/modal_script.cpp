@@ -27,7 +27,11 @@ modal_script& modal_script::then(handler next) {
 
 void modal_script::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (modal == last_) {  // its handler returned, yet it is open
+        EXPECT_FALSE(strict_) << "left open: " << modal->windowTitle().toStdString();
+        return cancel_anything(modal);
+    }
     last_ = modal;
     seen_.push_back(modal->windowTitle().toStdString());
     if (queue_.empty()) {
@@ -60,7 +64,11 @@ modal_script::handler choose_file(const QString& object_name, const QString& pat
     return [=](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         EXPECT_EQ(modal->objectName().toStdString(), object_name.toStdString());
-        if (dialog == nullptr || path.isEmpty()) return cancel_anything(modal);
+        // (The dialog would refuse a file that does not exist with a message box of its own.)
+        const bool refused =
+            dialog == nullptr || path.isEmpty() ||
+            (dialog->fileMode() == QFileDialog::ExistingFile && !QFile::exists(path));
+        if (refused) return cancel_anything(modal);
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();  // the file dialog checks the choice
     };

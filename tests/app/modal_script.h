@@ -1,6 +1,6 @@
 // Answers the modal windows the program shows, as a user would: each one that opens gets the
-// next handler in order, which checks it and clicks the answer. A modal window nobody expected
-// is cancelled, so a test never hangs.
+// next handler in order, which checks it and clicks the answer. A modal window nobody expected,
+// or one its handler left open, is cancelled, so a test never hangs.
 #pragma once
 
 #include <QMessageBox>
