@@ -5,21 +5,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QFileDialog>
-#include <QPushButton>
-#include <QTest>
+#include <sstream>
 
 namespace orvix::test {
 
-modal_script::modal_script() {
+modal_script::modal_script(bool strict) : strict_(strict) {
     timer_.setInterval(5);
     connect(&timer_, &QTimer::timeout, this, &modal_script::poll);
     timer_.start();
 }
 
 modal_script::~modal_script() {
-    timer_.stop();
+    EXPECT_TRUE(!strict_ || queue_.empty()) << queue_.size() << " modal windows never came";
 }
 
 modal_script& modal_script::then(handler next) {
@@ -29,13 +27,16 @@ modal_script& modal_script::then(handler next) {
 
 void modal_script::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (modal == last_) {  // its handler returned, yet it is open
+        EXPECT_FALSE(strict_) << "left open: " << modal->windowTitle().toStdString();
+        return cancel_anything(modal);
+    }
     last_ = modal;
     seen_.push_back(modal->windowTitle().toStdString());
     if (queue_.empty()) {
-        unexpected_.push_back(modal->objectName().toStdString() + ": " +
-                              modal->windowTitle().toStdString());
-        cancel_anything()(modal);
+        EXPECT_FALSE(strict_) << "unexpected: " << modal->windowTitle().toStdString();
+        cancel_anything(modal);
         return;
     }
     handler next = std::move(queue_.front());
@@ -44,87 +45,55 @@ void modal_script::poll() {
 }
 
 modal_script::handler answer_message(const QString& text, const QString& caption,
-                                     QMessageBox::Icon icon, QMessageBox::StandardButton button) {
+                                     QMessageBox::StandardButton button, QMessageBox::Icon icon) {
     return [=](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr) {
-            ADD_FAILURE() << "expected a message box, got " << modal->metaObject()->className();
-            cancel_anything()(modal);
-            return;
+        QAbstractButton* answer = box != nullptr ? box->button(button) : nullptr;
+        if (answer == nullptr) {
+            ADD_FAILURE() << "no message box with that button: " << text.toStdString();
+            return cancel_anything(modal);
         }
         EXPECT_EQ(box->text().toStdString(), text.toStdString());
         EXPECT_EQ(box->windowTitle().toStdString(), caption.toStdString());
         EXPECT_EQ(box->icon(), icon);
-        QAbstractButton* answer = box->button(button);
-        if (answer == nullptr) {
-            ADD_FAILURE() << "the box has no such button";
-            cancel_anything()(modal);
-            return;
-        }
         answer->click();
     };
-}
-
-modal_script::handler answer_save_question(const QString& name,
-                                           QMessageBox::StandardButton button) {
-    return [=](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            EXPECT_EQ(box->standardButtons(),
-                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        }
-        answer_message(QStringLiteral("Save current changes in %1?").arg(name),
-                       QStringLiteral("Orvix"), QMessageBox::Question, button)(modal);
-    };
-}
-
-modal_script::handler acknowledge_error(const QString& text, const QString& caption) {
-    return answer_message(text, caption, QMessageBox::Critical, QMessageBox::Ok);
 }
 
 modal_script::handler choose_file(const QString& object_name, const QString& path) {
     return [=](QWidget* modal) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "expected a file dialog, got " << modal->metaObject()->className();
-            cancel_anything()(modal);
-            return;
-        }
-        EXPECT_EQ(dialog->objectName().toStdString(), object_name.toStdString());
+        EXPECT_EQ(modal->objectName().toStdString(), object_name.toStdString());
+        // (The dialog would refuse a file that does not exist with a message box of its own.)
+        const bool refused =
+            dialog == nullptr || path.isEmpty() ||
+            (dialog->fileMode() == QFileDialog::ExistingFile && !QFile::exists(path));
+        if (refused) return cancel_anything(modal);
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();  // the file dialog checks the choice
     };
 }
 
-modal_script::handler cancel_file_dialog(const QString& object_name) {
-    return [=](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        EXPECT_NE(dialog, nullptr) << modal->metaObject()->className();
-        EXPECT_EQ(modal->objectName().toStdString(), object_name.toStdString());
-        cancel_anything()(modal);
-    };
+void cancel_anything(QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        QAbstractButton* escape = box->escapeButton();
+        if (escape == nullptr && !box->buttons().isEmpty()) escape = box->buttons().front();
+        if (escape != nullptr) return escape->click();
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) return dialog->reject();
+    modal->close();
 }
 
-modal_script::handler cancel_anything() {
-    return [](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            QAbstractButton* escape = box->escapeButton();
-            if (escape == nullptr) escape = box->defaultButton();
-            if (escape == nullptr && !box->buttons().isEmpty()) escape = box->buttons().front();
-            if (escape != nullptr) {
-                escape->click();
-                return;
-            }
+std::vector<std::vector<std::string>> data_rows(const std::string& relative) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(read_data(relative));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        for (rows.emplace_back(); std::getline(fields, rows.back().emplace_back(), '\t');) {
         }
-        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            dialog->reject();
-            return;
-        }
-        modal->close();
-    };
-}
-
-void settle(int milliseconds) {
-    QTest::qWait(milliseconds);
+    }
+    return rows;
 }
 
 }  // namespace orvix::test
