@@ -10,14 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <random>
 
 #include "dipolar_test_support.h"
 #include "platform/c_format.h"
-#include "support/test_support.h"
+#include "support/tsv_rows.h"
 
 namespace orvix {
 namespace {
@@ -38,85 +38,53 @@ bool like(const dipolar_parameters& p) {
     return p.gamma_observed == p.gamma_coupled;
 }
 
+std::string lines_of(std::string field) {
+    std::replace(field.begin(), field.end(), ';', '\n');
+    return crlf(field + "\n");
+}
+
 TEST(PowderSum, against_the_formula_term_by_term) {
-    struct test_case {
-        const char* name;
-        const char *observed, *coupled;
-        double cutoff;
-        std::string atoms;
-        std::vector<std::pair<std::string, double>> lines;  // label and r; r 0 for a comment
-    };
-    const std::string shells = "O 0 0 0\nN1 1 0 0\nN2 0 2.5 0\nN3 0 0 2.5000002\n";
-    const std::vector<test_case> cases = {
-        {"like 1H", "1H", "1H", 1000, "A 0 0 0\nB 0 1.75 0\n", {{"B", 1.75}}},
-        {"unlike, spin 5/2", "1H", "27Al", 1000, "H 0 0 0\nAl 0 0 2\n", {{"Al", 2}}},
-        {"13C brings its abundance",
-         "1H",
-         "13C",
-         1000,
-         "H 1 1 1\nC 2 2 2\n",
-         {{"C", std::sqrt(3)}}},
-        {"at the cut-off counts", "1H", "1H", 2.5, shells, {{"N1", 1}, {"N2", 2.5}}},
-        {"a negative cut-off acts as its size", "1H", "1H", -2.5, shells, {{"N1", 1}, {"N2", 2.5}}},
-        {"below the first", "1H", "1H", 0.999, shells, {}},
-        {"origin lines, the observed nucleus twice, comments where they stand",
-         "19F",
-         "19F",
-         1000,
-         "/ a\noR 0 0 0\nor 1 0 0\n/ b\nH1 2 0 0\nOR nan inf 0\nH0 0 0 0\n5 5 5 90 90 90\nORx 6 0 "
-         "0\n/ c\n",
-         {{"/ a", 0}, {"/ b", 0}, {"H1", 2}, {"ORx", 6}, {"/ c", 0}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        dipolar_parameters p = parameters_for(c.observed, c.coupled);
+    for (const auto& row : test::tsv_rows("dipolar/powder_sums.tsv")) {
+        SCOPED_TRACE(row[0]);
+        dipolar_parameters p = parameters_for(row[1], row[2]);
         p.moment_type = 0;
-        p.cutoff = c.cutoff;
-        const test::moment_run run = run_moment(crlf(cartesian + c.atoms), p);
+        p.cutoff = std::stod(row[3]);
+        const test::moment_run run = run_moment(lines_of(cartesian + row[4]), p);
         ASSERT_EQ(run.status, dipolar_status::ok);
+        std::string expected_lines, got_lines;
         double expected = 0;
-        for (const auto& [label, r] : c.lines)
-            if (r > 0) expected += scale(p) * (like(p) ? 2.4 : 16.0 / 15) / std::pow(r, 6);
+        std::istringstream listed(row.size() > 5 ? row[5] : "");
+        for (std::string line; std::getline(listed, line, ';');) {
+            if (line[0] != '/') {
+                const double r = std::stod(line.substr(line.find(' ') + 1));
+                expected += scale(p) * (like(p) ? 2.4 : 16.0 / 15) / std::pow(r, 6);
+                line.resize(line.find(' '));
+            }
+            expected_lines += line + "|";
+        }
         EXPECT_NEAR(run.total, expected, 1e-14 * expected);
         const auto lines = report_lines(run.report);
-        ASSERT_EQ(lines.size(), c.lines.size() + 2);
-        for (std::size_t i = 0; i < c.lines.size(); ++i)
-            EXPECT_EQ(lines[i + 1].substr(0, lines[i + 1].find('\t')), c.lines[i].first);
+        for (std::size_t i = 1; i + 1 < lines.size(); ++i)
+            got_lines += lines[i].substr(0, lines[i].find('\t')) + "|";
+        EXPECT_EQ(got_lines, expected_lines);
         EXPECT_EQ(lines.back(), c_format("Second moment:  %g", run.total));
     }
 }
 
+// Refused for either report; nothing but the comments (and the powder header) is written
+// when no atom came.
 TEST(InputChecks, status_of_each_refusal) {
-    const struct {
-        const char* name;
-        std::string text;
-        dipolar_status status;
-    } cases[] = {
-        {"first line a comment", "/ c\n1 1 1 90 90 90\nH 0 0 0\n", dipolar_status::no_unit_cell},
-        {"empty input", "", dipolar_status::no_unit_cell},
-        {"cell not Cartesian", "5.43 5.43 5.43 90 90 90\nH 0 0 0\n", dipolar_status::not_cartesian},
-        {"alpha not 90", "1 1 1 60 90 90\nH 0 0 0\n", dipolar_status::not_cartesian},
-        {"no atom line", "1 7.5 3.2 90 120 60\n/ c\n", dipolar_status::unexpected_end},
-        {"neighbour not a number", cartesian + "H0 0 0 0\nH1 1 0 0\nH2 nan 0 0\n",
-         dipolar_status::wrong_data_format},
-        {"neighbour beyond single precision", cartesian + "H0 0 0 0\nH1 0 0 1e39\n",
-         dipolar_status::wrong_data_format},
-        {"origin line as the observed nucleus", cartesian + "OR inf 0 0\nH1 1 0 0\n",
-         dipolar_status::wrong_data_format},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : test::tsv_rows("dipolar/refusals.tsv")) {
         for (int type : {0, 1}) {
-            SCOPED_TRACE(std::string(c.name) + (type == 0 ? " / powder" : " / pattern"));
+            SCOPED_TRACE(row[0] + (type == 0 ? " / powder" : " / pattern"));
             dipolar_parameters p = parameters_for("1H", "1H");
             p.moment_type = type;
-            const test::moment_run run = run_moment(crlf(c.text), p);
-            EXPECT_EQ(run.status, c.status);
-            // Nothing but the comments (and the powder header) when no atom came.
-            const std::string left = c.status != dipolar_status::unexpected_end ? ""
-                                     : type == 0
-                                         ? "nucleus\tx\ty\tz\tdist.\tR\tM2 contribution\n/ c\n"
-                                         : "/ c\n";
-            EXPECT_EQ(run.report, crlf(left));
+            const test::moment_run run = run_moment(row[1].empty() ? "" : lines_of(row[1]), p);
+            EXPECT_EQ(static_cast<int>(run.status), std::stoi(row[2]));
+            const std::string header =
+                type == 0 ? "nucleus\tx\ty\tz\tdist.\tR\tM2 contribution\n" : "";
+            EXPECT_EQ(run.report,
+                      run.status == dipolar_status::unexpected_end ? crlf(header + "/ c\n") : "");
         }
     }
 }
@@ -124,43 +92,25 @@ TEST(InputChecks, status_of_each_refusal) {
 // Angles start + n * increment up to the end, each after the input's comments; increments
 // that never reach the end and infinite angles are refused before the first line.
 TEST(RotationPattern, angles_and_refusals) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        double start, increment, end;
-        dipolar_status status;
-        std::string angles;
-        std::uint64_t count;  // what the progress display expects
-    } cases[] = {
-        // A running sum of 0.1 reaches 0.9999999999999999 after ten steps; the product is 1.
-        {0, 0.1, 1, dipolar_status::ok, "0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1 ", 11},
-        {-10, 7, 10, dipolar_status::ok, "-10 -3 4 ", 3},
-        {42, 5, 42, dipolar_status::ok, "42 ", 1},
-        {10, 1, 9, dipolar_status::ok, "", 0},
-        {200, 0, 180, dipolar_status::ok, "", 0},
-        {0, 0, 180, dipolar_status::increment_not_positive, "", 1},
-        {0, -1, 180, dipolar_status::increment_not_positive, "", 1},
-        {0, std::nan(""), 180, dipolar_status::increment_not_positive, "", 1},
-        {0, 1, inf, dipolar_status::angles_not_finite, "", 1000000000000000000},
-        {-inf, 1, 180, dipolar_status::angles_not_finite, "", 1000000000000000000},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c_format("%g %g %g", c.start, c.increment, c.end));
+    for (const auto& row : test::tsv_rows("dipolar/pattern_angles.tsv")) {
+        SCOPED_TRACE(row[0] + " " + row[1] + " " + row[2]);
         dipolar_parameters p = parameters_for("1H", "1H");
-        p.gamma_start = c.start;
-        p.gamma_increment = c.increment;
-        p.gamma_end = c.end;
-        EXPECT_EQ(rotation_line_count(p), c.count);
+        p.gamma_start = std::stod(row[0]);
+        p.gamma_increment = std::stod(row[1]);
+        p.gamma_end = std::stod(row[2]);
+        EXPECT_EQ(rotation_line_count(p), std::stoull(row[5]));
         const test::moment_run run = run_moment(crlf(cartesian + "/ c\nH 0 0 0\nH 1 1 0\n"), p);
-        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(static_cast<int>(run.status), std::stoi(row[3]));
         std::string angles;
         const auto lines = report_lines(run.report);
-        for (std::size_t i = 0; i < lines.size(); ++i)
+        for (std::size_t i = 0; i < lines.size(); ++i) {
             if (i % 2 == 0) {
                 EXPECT_EQ(lines[i], "/ c");
             } else {
-                angles += lines[i].substr(0, lines[i].find("    ")) + " ";
+                angles.append(angles.empty() ? "" : " ").append(lines[i], 0, lines[i].find("    "));
             }
-        EXPECT_EQ(angles, c.angles);
+        }
+        EXPECT_EQ(angles, row[4]);
     }
 }
 
