@@ -142,23 +142,21 @@ TEST(RotationPattern, against_the_formula_term_by_term) {
         };
         add("H0", 0, 0, 0);
         for (int i = 0; i < 1 + trial % 13; ++i) {
-            const auto xyz = std::array<float, 3>{
-                float(coordinate(random)), float(coordinate(random)), float(coordinate(random))};
-            add(i % 7 == 3 ? "OR" : "H", xyz[0], i % 5 == 2 ? 0.0f : xyz[1], xyz[2]);
+            const float x = float(coordinate(random)), y = float(coordinate(random));
+            add(i % 7 == 3 ? "OR" : "H", x, i % 5 == 2 ? 0.0f : y, float(coordinate(random)));
             if (i % 6 == 1) add("H", 0, 0, 0);
         }
         const rotation_pattern pattern = prepare_rotation_pattern(input, p);
+        const double sa = std::sin(p.alpha * degree), ca = std::cos(p.alpha * degree);
+        const double sb = std::sin(p.beta * degree), cb = std::cos(p.beta * degree);
         for (double g = -90; g <= 270; g += 37.5) {
-            const double sa = std::sin(p.alpha * degree), ca = std::cos(p.alpha * degree);
-            const double sb = std::sin(p.beta * degree), cb = std::cos(p.beta * degree);
             const double psi = (p.rotation_sense == 0 ? -1 : 1) * (g + p.phase) * degree;
-            const std::array<double, 3> e = {-sa, ca, 0}, ue = {-cb * ca, -cb * sa, sb};
+            const double n[3] = {-sa * std::cos(psi) - cb * ca * std::sin(psi),
+                                 ca * std::cos(psi) - cb * sa * std::sin(psi), sb * std::sin(psi)};
             double expected = 0;
             for (const auto& v : counted) {
-                double cosine = 0;
-                for (std::size_t k = 0; k < 3; ++k)
-                    cosine += v[k] * (std::cos(psi) * e[k] + std::sin(psi) * ue[k]);
-                const double f = 1 - 3 * cosine * cosine;
+                const double cosine = v[0] * n[0] + v[1] * n[1] + v[2] * n[2],
+                             f = 1 - 3 * cosine * cosine;
                 expected += scale(p) * (like(p) ? 3.0 : 4.0 / 3) * f * f / std::pow(v[3], 6);
             }
             EXPECT_NEAR(pattern_moment(pattern, p, g), expected, 2e-7 * expected) << g;

@@ -57,6 +57,8 @@ std::vector<atom_record> cluster_of(const built& b, std::size_t site, double rad
     return atoms;
 }
 
+// Triclinic and monoclinic cells (oblique enough to skew every bound of the sweep), a site
+// outside the cell, an origin line, radius 0; shells cut to 3 records give the same lines.
 TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
     const std::vector<std::pair<std::string, vec3>> atoms = {{"C1", {0.12, 0.31, 0.77}},
                                                              {"OR", {0, 0, 0}},
@@ -66,59 +68,50 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
         cell_constants cell;
         std::size_t site;
         double radius;
-    } cases[] = {
-        {{{7.3f, 8.1f, 9.4f}, {78, 96, 107}}, 2, 13.7},     // triclinic, site outside the cell
-        {{{4.1f, 9.5f, 5.3f}, {61, 118, 72}}, 3, 11.9},     // oblique enough to skew every bound
-        {{{4.2f, 11.5f, 6.3f}, {90, 113.5f, 90}}, 0, 3.9},  // radius below the shortest edge
-        {{{5, 5, 5}, {90, 90, 90}}, 0, 0},                  // radius 0: the site alone
-    };
+    } cases[] = {{{{7.3f, 8.1f, 9.4f}, {78, 96, 107}}, 2, 13.7},
+                 {{{4.1f, 9.5f, 5.3f}, {61, 118, 72}}, 3, 11.9},
+                 {{{4.2f, 11.5f, 6.3f}, {90, 113.5f, 90}}, 0, 3.9},
+                 {{{5, 5, 5}, {90, 90, 90}}, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c_format("%g %g %g", c.cell.angle[0], c.cell.angle[1], c.cell.angle[2]));
         // Squared distances df^T G df with the metric tensor G of the cell.
         double g[3][3];
-        for (int k = 0; k < 3; ++k)
-            for (int l = 0; l < 3; ++l) {
-                const int other = 3 - k - l;
-                const double cosine =
-                    k == l ? 1 : std::cos(double(c.cell.angle[std::size_t(other)]) * M_PI / 180);
-                g[k][l] =
-                    double(c.cell.length[std::size_t(k)]) * c.cell.length[std::size_t(l)] * cosine;
-            }
+        for (std::size_t k = 0; k < 3; ++k)
+            for (std::size_t l = 0; l < 3; ++l)
+                g[k][l] = double(c.cell.length[k]) * c.cell.length[l] *
+                          (k == l ? 1 : std::cos(double(c.cell.angle[3 - k - l]) * M_PI / 180));
         std::vector<double> expected;
-        const auto& site = atoms[c.site].second;
-        for (std::size_t j = 0; j < atoms.size(); ++j)
+        const vec3& site = atoms[c.site].second;
+        for (const auto& [label, f] : atoms)
             for (int n1 = -10; n1 <= 10; ++n1)
                 for (int n2 = -10; n2 <= 10; ++n2)
                     for (int n3 = -10; n3 <= 10; ++n3) {
-                        const auto& f = atoms[j].second;
                         const double df[3] = {float(f.x) + n1 - double(float(site.x)),
                                               float(f.y) + n2 - double(float(site.y)),
                                               float(f.z) + n3 - double(float(site.z))};
                         double d2 = 0;
                         for (int k = 0; k < 3; ++k)
                             for (int l = 0; l < 3; ++l) d2 += df[k] * g[k][l] * df[l];
-                        ASSERT_TRUE(d2 == 0 || std::fabs(std::sqrt(d2) - c.radius) > 1e-3)
-                            << "near the radius";
-                        if (atoms[j].first != "OR" && d2 > 0 && std::sqrt(d2) <= c.radius)
+                        ASSERT_TRUE(d2 == 0 || std::fabs(std::sqrt(d2) - c.radius) > 1e-3);
+                        if (label != "OR" && d2 > 0 && std::sqrt(d2) <= c.radius)
                             expected.push_back(std::sqrt(d2));
                     }
         std::sort(expected.begin(), expected.end());
         std::uint64_t counted = 0;
-        const auto cluster = cluster_of(build(c.cell, atoms), c.site, c.radius, 1 << 18, &counted);
+        const built b = build(c.cell, atoms);
+        const auto cluster = cluster_of(b, c.site, c.radius, 1 << 18, &counted);
         EXPECT_EQ(counted, expected.size());
         ASSERT_EQ(cluster.size(), expected.size() + 1);
         EXPECT_EQ(cluster[0].label, atoms[c.site].first);
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            const atom_record& a = cluster[i + 1];
-            const double d = std::hypot(a.x - cluster[0].x, a.y - cluster[0].y, a.z - cluster[0].z);
-            EXPECT_NEAR(d, expected[i], 2e-5) << a.label << " " << i;
-        }
-        // Shells of a few records each, cut again and again, give the same lines.
-        const auto cut = cluster_of(build(c.cell, atoms), c.site, c.radius, 3);
+        const auto cut = cluster_of(b, c.site, c.radius, 3);
         ASSERT_EQ(cut.size(), cluster.size());
-        for (std::size_t i = 0; i < cut.size(); ++i)
-            EXPECT_TRUE(cut[i].label == cluster[i].label && cut[i].x == cluster[i].x &&
-                        cut[i].y == cluster[i].y && cut[i].z == cluster[i].z);
+        for (std::size_t i = 0; i < cluster.size(); ++i) {
+            const atom_record &a = cluster[i], &o = cluster[0];
+            EXPECT_NEAR(std::hypot(a.x - o.x, a.y - o.y, a.z - o.z), i ? expected[i - 1] : 0, 2e-5)
+                << i;
+            EXPECT_TRUE(cut[i].label == a.label && cut[i].x == a.x && cut[i].y == a.y &&
+                        cut[i].z == a.z);
+        }
     }
 }
 
