@@ -69,8 +69,9 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
         std::size_t site;
         double radius;
     } cases[] = {{{{7.3f, 8.1f, 9.4f}, {78, 96, 107}}, 2, 13.7},
-                 {{{4.1f, 9.5f, 5.3f}, {61, 118, 72}}, 3, 11.9},
+                 {{{2.05f, 4.75f, 2.65f}, {61, 118, 72}}, 3, 11.9},
                  {{{4.2f, 11.5f, 6.3f}, {90, 113.5f, 90}}, 0, 3.9},
+                 {{{4.85f, 1.95f, 2.2f}, {90, 90, 123}}, 0, 12.1},
                  {{{5, 5, 5}, {90, 90, 90}}, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c_format("%g %g %g", c.cell.angle[0], c.cell.angle[1], c.cell.angle[2]));
@@ -83,34 +84,47 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
         std::vector<double> expected;
         const vec3& site = atoms[c.site].second;
         for (const auto& [label, f] : atoms)
-            for (int n1 = -10; n1 <= 10; ++n1)
-                for (int n2 = -10; n2 <= 10; ++n2)
-                    for (int n3 = -10; n3 <= 10; ++n3) {
+            for (int n1 = -16; n1 <= 16; ++n1)
+                for (int n2 = -16; n2 <= 16; ++n2)
+                    for (int n3 = -16; n3 <= 16; ++n3) {
                         const double df[3] = {float(f.x) + n1 - double(float(site.x)),
                                               float(f.y) + n2 - double(float(site.y)),
                                               float(f.z) + n3 - double(float(site.z))};
                         double d2 = 0;
                         for (int k = 0; k < 3; ++k)
                             for (int l = 0; l < 3; ++l) d2 += df[k] * g[k][l] * df[l];
-                        ASSERT_TRUE(d2 == 0 || std::fabs(std::sqrt(d2) - c.radius) > 1e-3);
+                        ASSERT_TRUE(d2 == 0 || std::fabs(std::sqrt(d2) - c.radius) > 1e-9);
                         if (label != "OR" && d2 > 0 && std::sqrt(d2) <= c.radius)
                             expected.push_back(std::sqrt(d2));
                     }
         std::sort(expected.begin(), expected.end());
-        std::uint64_t counted = 0;
-        const built b = build(c.cell, atoms);
-        const auto cluster = cluster_of(b, c.site, c.radius, 1 << 18, &counted);
-        EXPECT_EQ(counted, expected.size());
-        ASSERT_EQ(cluster.size(), expected.size() + 1);
-        EXPECT_EQ(cluster[0].label, atoms[c.site].first);
-        const auto cut = cluster_of(b, c.site, c.radius, 3);
-        ASSERT_EQ(cut.size(), cluster.size());
-        for (std::size_t i = 0; i < cluster.size(); ++i) {
-            const atom_record &a = cluster[i], &o = cluster[0];
-            EXPECT_NEAR(std::hypot(a.x - o.x, a.y - o.y, a.z - o.z), i ? expected[i - 1] : 0, 2e-5)
-                << i;
-            EXPECT_TRUE(cut[i].label == a.label && cut[i].x == a.x && cut[i].y == a.y &&
-                        cut[i].z == a.z);
+        // The cell as given, and turned (distances stay; no element of the matrix is 0).
+        for (const euler_angles& turn :
+             {euler_angles{0, 0, 0}, euler_angles{30, 50, 70}, euler_angles{200, 40, 300}}) {
+            built b = build(c.cell, atoms);
+            matrix3 r{};
+            ASSERT_TRUE(euler_matrix(turn, forwards_matrix, r));
+            for (std::size_t k = 0; k < 3; ++k) {
+                const vec3 column{b.m[0][k], b.m[1][k], b.m[2][k]};
+                vec3 turned;
+                apply_matrix(r, column, turned);
+                b.m[0][k] = turned.x, b.m[1][k] = turned.y, b.m[2][k] = turned.z;
+            }
+            std::uint64_t counted = 0;
+            const auto cluster = cluster_of(b, c.site, c.radius, 1 << 18, &counted);
+            EXPECT_EQ(counted, expected.size());
+            ASSERT_EQ(cluster.size(), expected.size() + 1);
+            EXPECT_EQ(cluster[0].label, atoms[c.site].first);
+            const auto cut = cluster_of(b, c.site, c.radius, 3);
+            ASSERT_EQ(cut.size(), cluster.size());
+            for (std::size_t i = 0; i < cluster.size(); ++i) {
+                const atom_record &a = cluster[i], &o = cluster[0];
+                EXPECT_NEAR(std::hypot(a.x - o.x, a.y - o.y, a.z - o.z), i ? expected[i - 1] : 0,
+                            2e-5)
+                    << i;
+                EXPECT_TRUE(cut[i].label == a.label && cut[i].x == a.x && cut[i].y == a.y &&
+                            cut[i].z == a.z);
+            }
         }
     }
 }
