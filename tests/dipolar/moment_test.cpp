@@ -6,6 +6,7 @@
 // moment of a single crystal with the field at theta to the internuclear vector; b = 167.845
 // gamma_I gamma_S is the coupling in Hz at 1 Angstrom, pi is taken as 3.141592654 and every
 // term is weighted with the coupled nucleus's abundance (Van Vleck, Phys. Rev. 74, 1168 (1948)).
+// And a physical check on fluorite.
 #include "dipolar/moment.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +162,53 @@ TEST(RotationPattern, against_the_formula_term_by_term) {
             }
             EXPECT_NEAR(pattern_moment(pattern, p, g), expected, 2e-7 * expected) << g;
         }
+    }
+}
+
+// A physical check: the 19F second moment of fluorite, CaF2, whose fluorine ions form a
+// simple cubic lattice of edge d = a/2 = 2.7315 Angstrom (a = 5.463 Angstrom); 43Ca, 0.135 %
+// abundant, is left out as in Van Vleck's treatment. Lattice sums over the lattice vectors
+// r_k within sqrt(36.5) d, between two shells: 3 (powder: 2.4) S(S+1) pi^2 b^2 times the sum
+// of (1 - 3 (n.r_k)^2 / r_k^2)^2 / r_k^6 for a field along n (powder: of 1 / r_k^6).
+TEST(Fluorite, moments_against_lattice_sums) {
+    constexpr double d = 2.7315;
+    dipolar_parameters p = parameters_for("19F", "19F");
+    std::string text = cartesian + "F0 0 0 0\n";
+    dipolar_input input;
+    input.entries.push_back({false, "", {"F0", 0, 0, 0}});
+    const auto lattice_sum = [&](double nx, double ny, double nz, bool powder) {
+        double sum = 0;
+        for (int i = -6; i <= 6; ++i)
+            for (int j = -6; j <= 6; ++j)
+                for (int k = -6; k <= 6; ++k) {
+                    const int r2 = i * i + j * j + k * k;
+                    const double c =
+                        (i * nx + j * ny + k * nz) / std::sqrt(nx * nx + ny * ny + nz * nz);
+                    const double f = powder ? 1 : 1 - 3 * c * c / r2;
+                    if (r2 > 0 && r2 < 36.5) sum += scale(p) * f * f / std::pow(r2 * d * d, 3);
+                    if (r2 > 0 && r2 < 36.5 &&
+                        powder) {  // the powder sum, first, lists the lattice
+                        text += c_format("F %.4f %.4f %.4f\n", i * d, j * d, k * d);
+                        input.entries.push_back(
+                            {false, "", {"F", float(i * d), float(j * d), float(k * d)}});
+                    }
+                }
+        return sum;
+    };
+    p.moment_type = 0;
+    const double powder = 2.4 * lattice_sum(1, 0, 0, true);
+    EXPECT_NEAR(run_moment(crlf(text), p).total, powder, 1e-6 * powder);
+    // Axis along z, clockwise: the field lies along y at 0 degrees and turns towards x. Axis
+    // along [1 -1 0]: the field turns from [110] towards [001] and passes [111].
+    const double to_111 = std::atan2(1.0, std::sqrt(2.0)) / 0.017453292519943;
+    const std::array<double, 7> cases[] = {
+        {0, 0, 90, 0, 1, 0, 0}, {0, 0, -45, 1, 1, 1, 0}, {-45, 90, -to_111, 0, 1, 1, 1}};
+    for (const auto& [alpha, beta, g, sense, nx, ny, nz] : cases) {
+        p.alpha = alpha;
+        p.beta = beta;
+        p.rotation_sense = int(sense);
+        const double m2 = pattern_moment(prepare_rotation_pattern(input, p), p, g);
+        EXPECT_NEAR(m2, 3 * lattice_sum(nx, ny, nz, false), 1e-6 * m2) << nx << ny << nz;
     }
 }
 
