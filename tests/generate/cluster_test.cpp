@@ -21,14 +21,20 @@ struct built {
     cell_matrix3 m{};
 };
 
-built build(const cell_constants& cell, const std::vector<std::pair<std::string, vec3>>& atoms) {
+// The atoms and the cell's matrix, turned by the Euler angles given.
+built build(const cell_constants& cell, const std::vector<std::pair<std::string, vec3>>& atoms,
+            const euler_angles& turn = {0, 0, 0}) {
     built b;
     for (const auto& [label, f] : atoms) {
         append_label_field(b.atoms.label_fields, label);
         b.atoms.label_ends.push_back(b.atoms.label_fields.size());
         b.atoms.coordinates.push_back({float(f.x), float(f.y), float(f.z)});
     }
-    EXPECT_TRUE(fractional_to_cartesian(cell, b.m));
+    matrix3 m{}, r{};
+    EXPECT_TRUE(fractional_to_cartesian(cell, m) && euler_matrix(turn, forwards_matrix, r));
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t j = 0; j < 3; ++j)
+            b.m[i][j] = r[i][0] * m[0][j] + r[i][1] * m[1][j] + r[i][2] * m[2][j];
     return b;
 }
 
@@ -101,15 +107,7 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
         // The cell as given, and turned (distances stay; no element of the matrix is 0).
         for (const euler_angles& turn :
              {euler_angles{0, 0, 0}, euler_angles{30, 50, 70}, euler_angles{200, 40, 300}}) {
-            built b = build(c.cell, atoms);
-            matrix3 r{};
-            ASSERT_TRUE(euler_matrix(turn, forwards_matrix, r));
-            for (std::size_t k = 0; k < 3; ++k) {
-                const vec3 column{b.m[0][k], b.m[1][k], b.m[2][k]};
-                vec3 turned;
-                apply_matrix(r, column, turned);
-                b.m[0][k] = turned.x, b.m[1][k] = turned.y, b.m[2][k] = turned.z;
-            }
+            const built b = build(c.cell, atoms, turn);
             std::uint64_t counted = 0;
             const auto cluster = cluster_of(b, c.site, c.radius, 1 << 18, &counted);
             EXPECT_EQ(counted, expected.size());
@@ -119,9 +117,8 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
             ASSERT_EQ(cut.size(), cluster.size());
             for (std::size_t i = 0; i < cluster.size(); ++i) {
                 const atom_record &a = cluster[i], &o = cluster[0];
-                EXPECT_NEAR(std::hypot(a.x - o.x, a.y - o.y, a.z - o.z), i ? expected[i - 1] : 0,
-                            2e-5)
-                    << i;
+                const double distance = std::hypot(a.x - o.x, a.y - o.y, a.z - o.z);
+                EXPECT_NEAR(distance, i ? expected[i - 1] : 0, 2e-5) << i;
                 EXPECT_TRUE(cut[i].label == a.label && cut[i].x == a.x && cut[i].y == a.y &&
                             cut[i].z == a.z);
             }
