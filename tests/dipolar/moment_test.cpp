@@ -49,7 +49,7 @@ TEST(PowderSum, against_the_formula_term_by_term) {
         SCOPED_TRACE(row[0]);
         dipolar_parameters p = parameters_for(row[1], row[2]);
         p.moment_type = 0;
-        p.cutoff = std::stod(row[3]);
+        p.cutoff = test::number(row[3]);
         const test::moment_run run = run_moment(lines_of(cartesian + row[4]), p);
         ASSERT_EQ(run.status, dipolar_status::ok);
         std::string expected_lines, got_lines;
@@ -57,7 +57,7 @@ TEST(PowderSum, against_the_formula_term_by_term) {
         std::istringstream listed(row.size() > 5 ? row[5] : "");
         for (std::string line; std::getline(listed, line, ';');) {
             if (line[0] != '/') {
-                const double r = std::stod(line.substr(line.find(' ') + 1));
+                const double r = test::number(line.substr(line.find(' ') + 1));
                 expected += scale(p) * (like(p) ? 2.4 : 16.0 / 15) / std::pow(r, 6);
                 line.resize(line.find(' '));
             }
@@ -96,9 +96,9 @@ TEST(RotationPattern, angles_and_refusals) {
     for (const auto& row : test::tsv_rows("dipolar/pattern_angles.tsv")) {
         SCOPED_TRACE(row[0] + " " + row[1] + " " + row[2]);
         dipolar_parameters p = parameters_for("1H", "1H");
-        p.gamma_start = std::stod(row[0]);
-        p.gamma_increment = std::stod(row[1]);
-        p.gamma_end = std::stod(row[2]);
+        p.gamma_start = test::number(row[0]);
+        p.gamma_increment = test::number(row[1]);
+        p.gamma_end = test::number(row[2]);
         EXPECT_EQ(rotation_line_count(p), std::stoull(row[5]));
         const test::moment_run run = run_moment(crlf(cartesian + "/ c\nH 0 0 0\nH 1 1 0\n"), p);
         EXPECT_EQ(static_cast<int>(run.status), std::stoi(row[3]));

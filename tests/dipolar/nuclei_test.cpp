@@ -34,9 +34,9 @@ TEST(NucleiTable, finds_nuclei_by_label_or_number) {
             EXPECT_EQ(*position + 1, number);
         }
         if (row.size() < 5) continue;
-        EXPECT_EQ(nucleus_spin(*position + 1), std::stod(row[2]));
-        EXPECT_EQ(nucleus_gamma(*position + 1), std::stod(row[3]));
-        EXPECT_EQ(nucleus_abundance(*position + 1), std::stod(row[4]));
+        EXPECT_EQ(nucleus_spin(*position + 1), test::number(row[2]));
+        EXPECT_EQ(nucleus_gamma(*position + 1), test::number(row[3]));
+        EXPECT_EQ(nucleus_abundance(*position + 1), test::number(row[4]));
     }
 }
 

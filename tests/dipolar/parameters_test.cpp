@@ -25,7 +25,7 @@ TEST(DipolarDialogRules, abundance_follows_the_coupled_selection_only) {
             if (step.starts_with("coupled ")) select_coupled_nucleus(p, position(step.substr(8)));
             if (step.starts_with("observed ")) select_observed_nucleus(p, position(step.substr(9)));
         }
-        EXPECT_EQ(p.abundance, std::stod(row[2]));
+        EXPECT_EQ(p.abundance, test::number(row[2]));
         EXPECT_EQ(p.gamma_coupled, 0.0) << "fetched only when the dialog closes";
     }
 }

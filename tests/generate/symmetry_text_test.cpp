@@ -20,8 +20,8 @@ TEST(SymmetryText, cases_from_the_data_file) {
         operation.position_count = before.position_count = 4;
         if (f[0] == "term") {
             ASSERT_TRUE(parse_symmetry_term(f[1], term, error)) << error;
-            EXPECT_EQ(term.factor, std::stod(f[2]));
-            EXPECT_EQ(term.shift, std::stod(f[3]));
+            EXPECT_EQ(term.factor, test::number(f[2]));
+            EXPECT_EQ(term.shift, test::number(f[3]));
             EXPECT_EQ(term.source, f[4][0] - 'x');
         } else if (f[0] == "operation") {
             ASSERT_TRUE(parse_symmetry_operation(f[1], operation, error)) << error;

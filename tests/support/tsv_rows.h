@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/scan.h"
 #include "support/test_support.h"
 
 namespace orvix::test {
@@ -26,11 +27,18 @@ inline std::vector<std::vector<std::string>> tsv_rows(const std::string& relativ
     return rows;
 }
 
-// The numbers of a field, separated by blanks; "nan" and "inf" are numbers here.
+// A number at the start of a field, read without the locale ("nan" and "inf" included).
+inline double number(std::string_view text) {
+    double value = 0;
+    EXPECT_TRUE(scan_double(text, value)) << "not a number: " << text;
+    return value;
+}
+
+// The numbers of a field, separated by blanks.
 inline std::vector<double> numbers_of(const std::string& field) {
     std::istringstream in(field);
     std::vector<double> values;
-    for (std::string word; in >> word;) values.push_back(std::stod(word));
+    for (std::string word; in >> word;) values.push_back(number(word));
     return values;
 }
 
