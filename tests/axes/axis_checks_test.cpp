@@ -65,7 +65,8 @@ TEST(AxisChecks, what_the_check_leaves_for_each_answer) {
 }
 
 // The length is sqrt(x*x + y*y + z*z): below about 1e-154 its square underflows to 0 and the
-// vector counts as NULL. A cosine rounded beyond 1 must give an angle of 0, not NaN.
+// vector counts as NULL. A cosine rounded beyond 1 must give an angle of 0, not NaN. Only
+// rows 0 to 2 can be inverted.
 TEST(AxisChecks, vector_routines_at_their_limits) {
     vec3 tiny{0, 0, 1e-150}, underflow{0, 0, 1e-300};
     EXPECT_TRUE(normalize_vector(tiny));
@@ -82,6 +83,9 @@ TEST(AxisChecks, vector_routines_at_their_limits) {
     }
     EXPECT_GT(beyond_one, 0);
     EXPECT_NEAR(angle_between({1, 0, 0}, {-1, 0, 0}), 180.0, 1e-11);
+    axis_system axes{{vec3{1, 0, 0}, vec3{0, 1, 0}, vec3{0, 0, 1}}};
+    EXPECT_FALSE(invert_axis(axes, 3) || invert_axis(axes, -1));
+    EXPECT_TRUE(invert_axis(axes, 1) && axes.row[1].y == -1 && axes.row[0].x == 1);
 }
 
 }  // namespace

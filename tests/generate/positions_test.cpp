@@ -133,8 +133,8 @@ TEST(Positions, line_counts_saturate) {
                 block_line_count(0, 5) == 0);
     EXPECT_TRUE(block_line_count(1, INT32_MAX) == side * side * side);
     EXPECT_TRUE(block_line_count(UINT64_MAX, INT32_MAX) == most);
-    EXPECT_TRUE(positions_line_count(5, 2, 3) == 17 && positions_line_count(5, 2, 0) == 5 &&
-                positions_line_count(5, 2, -3) == 5);
+    EXPECT_TRUE(positions_line_count(5, 2, 3) == 17 && positions_line_count(5, 2, 1) == 7 &&
+                positions_line_count(5, 2, 0) == 5 && positions_line_count(5, 2, -3) == 5);
     EXPECT_TRUE(positions_line_count(2, 0, INT32_MAX) == line_count{2} * INT32_MAX);
     EXPECT_TRUE(add_lines(most - 1, 5) == most &&
                 multiply_lines(line_count{1} << 100, line_count{1} << 30) == most);
