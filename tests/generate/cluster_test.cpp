@@ -145,6 +145,14 @@ TEST(Cluster, equal_distances_labels_and_refusals) {
     EXPECT_EQ(find_cluster_site(b.atoms, "OR"), std::nullopt);
     EXPECT_EQ(find_cluster_site(b.atoms, "c"), std::nullopt);
 
+    // More lines than one progress step: the simple cubic lattice points within 10.5.
+    std::uint64_t points = 0;
+    for (int i = -11; i <= 11; ++i)
+        for (int j = -11; j <= 11; ++j)
+            for (int k = -11; k <= 11; ++k) points += i * i + j * j + k * k <= 110.25;
+    EXPECT_EQ(
+        cluster_of(build({{1, 1, 1}, {90, 90, 90}}, {{"H", {0, 0, 0}}}), 0, 10.5, 1 << 18).size(),
+        points);
     cluster_plan plan;
     EXPECT_EQ(plan_cluster(b.atoms, 0, -1, b.m, plan), cluster_plan_status::radius_not_valid);
     EXPECT_EQ(plan_cluster(b.atoms, 0, NAN, b.m, plan), cluster_plan_status::radius_not_valid);

@@ -137,7 +137,8 @@ TEST(Positions, line_counts_saturate) {
                 positions_line_count(5, 2, 0) == 5 && positions_line_count(5, 2, -3) == 5);
     EXPECT_TRUE(positions_line_count(2, 0, INT32_MAX) == line_count{2} * INT32_MAX);
     EXPECT_TRUE(add_lines(most - 1, 5) == most &&
-                multiply_lines(line_count{1} << 100, line_count{1} << 30) == most);
+                multiply_lines(line_count{1} << 100, line_count{1} << 30) == most &&
+                multiply_lines(most / 2, 2) == most - 1);
     EXPECT_EQ(line_count_text(0), "0");
     EXPECT_EQ(line_count_text(side * side * side), "79228162458924105385300197375");
     EXPECT_EQ(line_count_text(most), "340282366920938463463374607431768211455");
