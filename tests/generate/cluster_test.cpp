@@ -43,7 +43,7 @@ std::vector<atom_record> cluster_of(const built& b, std::size_t site, double rad
                                     std::size_t batch, std::uint64_t* counted = nullptr) {
     cluster_plan plan;
     EXPECT_EQ(plan_cluster(b.atoms, site, radius, b.m, plan), cluster_plan_status::ok);
-    plan.batch = batch;
+    if (batch != default_cluster_batch) plan.batch = batch;  // the plan's own otherwise
     const auto all = [](std::uint64_t) { return true; };
     if (counted != nullptr) *counted = count_cluster(plan, all).value_or(0);
     test::scratch_dir dir;
@@ -109,7 +109,7 @@ TEST(Cluster, finds_what_a_direct_periodic_sum_finds) {
              {euler_angles{0, 0, 0}, euler_angles{30, 50, 70}, euler_angles{200, 40, 300}}) {
             const built b = build(c.cell, atoms, turn);
             std::uint64_t counted = 0;
-            const auto cluster = cluster_of(b, c.site, c.radius, 1 << 18, &counted);
+            const auto cluster = cluster_of(b, c.site, c.radius, default_cluster_batch, &counted);
             EXPECT_EQ(counted, expected.size());
             ASSERT_EQ(cluster.size(), expected.size() + 1);
             EXPECT_EQ(cluster[0].label, atoms[c.site].first);
@@ -136,7 +136,8 @@ TEST(Cluster, equal_distances_labels_and_refusals) {
                                                       {"S", {0, 0.5, 0.5}},
                                                       {"b", {0, 0, 0.9}}});
     std::vector<std::pair<std::string, float>> order;
-    for (const atom_record& a : cluster_of(b, 0, 1.2, 1 << 18)) order.push_back({a.label, a.x});
+    for (const atom_record& a : cluster_of(b, 0, 1.2, default_cluster_batch))
+        order.push_back({a.label, a.x});
     const std::vector<std::pair<std::string, float>> expected = {
         {"S", 0.0f}, {"b", 0.0f}, {"B", -1.0f}, {"B", 1.0f}, {"C", -1.0f}, {"C", 1.0f}};
     EXPECT_EQ(order, expected);
@@ -150,9 +151,10 @@ TEST(Cluster, equal_distances_labels_and_refusals) {
     for (int i = -11; i <= 11; ++i)
         for (int j = -11; j <= 11; ++j)
             for (int k = -11; k <= 11; ++k) points += i * i + j * j + k * k <= 110.25;
-    EXPECT_EQ(
-        cluster_of(build({{1, 1, 1}, {90, 90, 90}}, {{"H", {0, 0, 0}}}), 0, 10.5, 1 << 18).size(),
-        points);
+    EXPECT_EQ(cluster_of(build({{1, 1, 1}, {90, 90, 90}}, {{"H", {0, 0, 0}}}), 0, 10.5,
+                         default_cluster_batch)
+                  .size(),
+              points);
     cluster_plan plan;
     EXPECT_EQ(plan_cluster(b.atoms, 0, -1, b.m, plan), cluster_plan_status::radius_not_valid);
     EXPECT_EQ(plan_cluster(b.atoms, 0, NAN, b.m, plan), cluster_plan_status::radius_not_valid);
