@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "dipolar/moment.h"
 #include "platform/dialog_records.h"
@@ -23,10 +24,6 @@ struct moment_run {
 // `parameters.moment_type`). `cancel_after` stops at that progress report.
 moment_run run_moment(const std::string& text, const dipolar_parameters& parameters,
                       int cancel_after = -1);
-
-// The single-crystal pattern as a pass over the input per rotation angle, reading the input
-// again with the crystal data readers each time; what the prepared pattern must equal.
-std::string reference_pattern(const std::string& text, const dipolar_parameters& parameters);
 
 // Lines of a report, each without its CR LF.
 std::vector<std::string> report_lines(const std::string& report);
