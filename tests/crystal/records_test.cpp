@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <array>
+#include <sstream>
 
-#include "support/test_support.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -13,46 +14,27 @@ namespace {
 using test::crlf;
 using test::read_file;
 
-TEST(Records, LineKinds) {
-    // line, comment, cell, Cartesian cell
-    // clang-format off
-    const std::tuple<const char*, bool, bool, bool> cases[] = {
-        {"5.43 5.43 5.43 90 90 90", false, true, false}, {"1 1 1 90 90 90", false, true, true},
-        {"1.000 7.5 3.2 90 120 60 words", false, true, true}, {"1.0000001 1 1 90 90 90", false, true, false},
-        {"1 1 1 90.00001 90 90", false, true, false}, {"5 5 5 90 90 0", false, false, false},
-        {"5 5 5 90 90 -1", false, false, false}, {"1 1 1 90 90", false, false, false},
-        {"/ slash first", true, false, false}, {"/", true, false, false}, {"x*abc", true, false, false},
-        {"C* 1 2 3", true, false, false}, {"*x 1 2 3", false, false, false}, {"", false, false, false},
-    };
-    // clang-format on
-    for (const auto& [line, comment, cell, cartesian] : cases) {
-        SCOPED_TRACE(line);
-        EXPECT_EQ(is_comment_line(line), comment);
-        EXPECT_EQ(is_cell_line(line), cell);
-        EXPECT_EQ(is_cartesian_cell(line), cartesian);
+// Cases in tests/data/crystal/lines.tsv.
+TEST(Records, LineKindsAndAtomLines) {
+    const auto cases = test::read_cases("crystal/lines.tsv");
+    EXPECT_GT(cases.size(), 20u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at(0));
+        EXPECT_EQ(is_comment_line(c[0]), c.at(1) == "1");
+        EXPECT_EQ(is_cell_line(c[0]), c.at(2) == "1");
+        EXPECT_EQ(is_cartesian_cell(c[0]), c.at(3) == "1");
+        atom_record atom;
+        ASSERT_EQ(parse_atom_line(c[0], atom), c.at(4) != "-");
+        if (c[4] == "-") continue;
+        std::istringstream xyz(c.at(5) + " " + c.at(6) + " " + c.at(7));
+        float x, y, z;
+        xyz >> x >> y >> z;
+        EXPECT_EQ(atom.label, c[4]);
+        EXPECT_EQ((std::array{atom.x, atom.y, atom.z}), (std::array{x, y, z}));
     }
     for (const char* label : {"OR", "or", "Or", "oR"}) EXPECT_TRUE(is_origin_label(label)) << label;
     for (const char* label : {"OR1", "O", "ORR", "", "0R", "OX"})
         EXPECT_FALSE(is_origin_label(label)) << label;
-}
-
-TEST(Records, AtomLines) {
-    // clang-format off
-    const std::tuple<const char*, bool, const char*, float, float, float> cases[] = {
-        {"Si1 0.125 0.125 0.125 occupancy", true, "Si1", 0.125f, 0.125f, 0.125f},
-        {"  C1\t0.5 -1.25 1e1\r\n", true, "C1", 0.5f, -1.25f, 10.0f},
-        {"5 5 5 90 90 0", true, "5", 5, 5, 90},
-        {"A_label_of_twenty_five_chr 1 2 3", true, "A_label_of_twenty_five_chr", 1, 2, 3},
-        {"Si1 0.125 0.125", false, "", 0, 0, 0}, {"C1 0.5,0.2 0.3", false, "", 0, 0, 0},
-        {"", false, "", 0, 0, 0}, {"\r\n", false, "", 0, 0, 0},
-    };
-    // clang-format on
-    for (const auto& [line, ok, label, x, y, z] : cases) {
-        SCOPED_TRACE(line);
-        atom_record atom;
-        ASSERT_EQ(parse_atom_line(line, atom), ok);
-        EXPECT_TRUE(!ok || (atom.label == label && atom.x == x && atom.y == y && atom.z == z));
-    }
 }
 
 // Reading: the cell line is the first line only and leaves the position alone; comment

@@ -7,24 +7,11 @@
 
 #include <cmath>
 #include <cstring>
-#include <sstream>
-#include <string>
 
-#include "support/test_support.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
-
-std::string unescaped(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 't' || text[i + 1] == 'n'))
-            out += text[++i] == 't' ? '\t' : '\n';
-        else
-            out += text[i];
-    }
-    return out;
-}
 
 // Bits equal, or both NaN.
 template <typename T>
@@ -34,35 +21,22 @@ bool same(T a, T b) {
 
 TEST(Scan, FollowsTheCLibraryInTheCLocale) {
     const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    std::istringstream lines(test::read_data("platform/scan_cases.tsv"));
-    std::string line;
-    int count = 0;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        SCOPED_TRACE(line);
-        std::istringstream fields(line);
-        std::string text, kind, expected, consumed;
-        std::getline(fields, text, '\t');
-        std::getline(fields, kind, '\t');
-        std::getline(fields, expected, '\t');
-        std::getline(fields, consumed, '\t');
-        text = unescaped(text);
-        std::string_view rest(text);
-        bool ok;
-        if (kind == "f") {
-            float value = -99.0f;
-            ok = scan_float(rest, value);
-            EXPECT_TRUE(same(value, ok ? ::strtof_l(expected.c_str(), nullptr, c_locale) : -99.0f));
-        } else {
-            double value = -99.0;
-            ok = scan_double(rest, value);
-            EXPECT_TRUE(same(value, ok ? ::strtod_l(expected.c_str(), nullptr, c_locale) : -99.0));
-        }
-        EXPECT_EQ(ok, expected != "-");
-        EXPECT_EQ(text.size() - rest.size(), std::stoul(consumed));
-        ++count;
+    const auto cases = test::read_cases("platform/scan_cases.tsv");
+    EXPECT_GT(cases.size(), 40u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at(0));
+        std::string_view rest(c[0]);
+        const char* expected = c.at(2).c_str();
+        float f = -99.0f;
+        double d = -99.0;
+        const bool ok = c.at(1) == "f" ? scan_float(rest, f) : scan_double(rest, d);
+        EXPECT_EQ(ok, c[2] != "-");
+        const bool same_value = c[1] == "f"
+                                    ? same(f, ok ? ::strtof_l(expected, nullptr, c_locale) : -99.0f)
+                                    : same(d, ok ? ::strtod_l(expected, nullptr, c_locale) : -99.0);
+        EXPECT_TRUE(same_value) << f << " " << d;
+        EXPECT_EQ(c[0].size() - rest.size(), std::stoul(c.at(3)));
     }
-    EXPECT_GT(count, 40);
     ::freelocale(c_locale);
 }
 
