@@ -1,5 +1,6 @@
 // Number reading with "%f" rules, independent of the locale, against the C library's own
-// reading in the C locale (cases in tests/data/platform/scan_cases.tsv).
+// reading in the C locale (cases in tests/data/platform/scan_cases.tsv). Several numbers in a
+// row are the cell lines' (crystal/records).
 #include "platform/scan.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +39,6 @@ TEST(Scan, FollowsTheCLibraryInTheCLocale) {
         EXPECT_EQ(c[0].size() - rest.size(), std::stoul(c.at(3)));
     }
     ::freelocale(c_locale);
-}
-
-TEST(Scan, FloatsCountUpToTheFirstFailure) {
-    float values[6];
-    EXPECT_EQ(scan_floats("5.43 5.43 5.43 90 90 90", values, 6), 6);
-    EXPECT_EQ(values[3], 90.0f);
-    EXPECT_EQ(scan_floats("1 2 x 4", values, 6), 2);
-    EXPECT_EQ(scan_floats("1\t2\r\n", values, 2), 2);
-    EXPECT_EQ(scan_floats("1,2", values, 6), 1);
 }
 
 }  // namespace

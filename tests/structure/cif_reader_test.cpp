@@ -9,7 +9,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "support/test_support.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -44,41 +44,25 @@ void expect_atoms(const std::vector<structure_atom>& got, const std::string& exp
             EXPECT_TRUE(!wrapped || (v >= 0.0 && v < 1.0)) << a.label << " " << v;
 }
 
+// Cases in tests/data/structure/cif_cases.tsv.
 TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
-    // file, block asked for, asymmetric unit, expected atoms, block, space group, cell, sites,
-    // partial sites
-    // clang-format off
-    const std::tuple<const char*, const char*, bool, const char*, const char*, const char*, cell_parameters, int, int> cases[] = {
-        // Fm-3m: 192 operations put Na and Cl on four positions each.
-        {"nacl_hm.cif", "", false, "by_hand/nacl_hm.txt", "NaCl", "F m -3 m", {{5.6402, 5.6402, 5.6402}, {90, 90, 90}}, 2, 0},
-        // An operations loop; numbers with uncertainties.
-        {"p21c_symops.cif", "", false, "expected/p21c_symops.txt", "p21c", "of 4 operations", {{7.1021, 8.2035, 9.3012}, {90, 101.52, 90}}, 2, 0},
-        {"p21c_symops.cif", "", true, "by_hand/p21c_asymmetric.txt", "p21c", "of 4 operations", {{7.1021, 8.2035, 9.3012}, {90, 101.52, 90}}, 2, 0},
-        {"p212121_hall.cif", "", false, "expected/p212121_hall.txt", "hall", "Hall P 2ac 2ab", {{5, 6, 7}, {90, 90, 90}}, 2, 0},
-        // Hexagonal operations mixing coordinates; copies on a two-fold axis coincide.
-        {"quartz_p3221.cif", "", false, "expected/quartz_p3221.txt", "quartz", "P 32 2 1", {{4.9134, 4.9134, 5.4052}, {90, 90, 120}}, 2, 0},
-        // P-1: the shared site at the origin is its own image and keeps both atoms.
-        {"partial.cif", "", false, "by_hand/partial.txt", "partial", "P -1", {{5, 6, 7}, {90, 90, 90}}, 3, 2},
-        // The first block with atoms, or one named in any letter case.
-        {"blocks.cif", "", false, "by_hand/blocks_first.txt", "first", "P 1", {{4, 4, 4}, {90, 90, 90}}, 1, 0},
-        {"blocks.cif", "SECOND", false, "by_hand/blocks_second.txt", "second", "P 1", {{5, 5, 5}, {90, 90, 90}}, 2, 0},
-    };
-    // clang-format on
-    for (const auto& [file, wanted, asymmetric, expected, block, group, cell, sites, partial] :
-         cases) {
-        SCOPED_TRACE(expected);
+    for (const auto& c : test::read_cases("structure/cif_cases.tsv")) {
+        SCOPED_TRACE(c.at(3));
         crystal_structure s;
         std::string error;
-        ASSERT_TRUE(read_cif(read_data(std::string("structure/") + file), file,
-                             {wanted, asymmetric}, s, error))
+        const bool asymmetric = c.at(2) == "1";
+        ASSERT_TRUE(read_cif(read_data("structure/" + c[0]), c[0], {c.at(1), asymmetric}, s, error))
             << error;
-        expect_atoms(s.atoms, expected, !asymmetric);
-        EXPECT_EQ(s.block, block);
-        EXPECT_EQ(s.space_group, group);
-        EXPECT_EQ(s.cell.length, cell.length);
-        EXPECT_EQ(s.cell.angle, cell.angle);
-        EXPECT_EQ(s.site_count, static_cast<std::size_t>(sites));
-        EXPECT_EQ(s.partial_sites, static_cast<std::size_t>(partial));
+        expect_atoms(s.atoms, c[3], !asymmetric);
+        EXPECT_EQ(s.block, c.at(4));
+        EXPECT_EQ(s.space_group, c.at(5));
+        std::istringstream cell(c.at(6));
+        vec3d length, angle;
+        cell >> length[0] >> length[1] >> length[2] >> angle[0] >> angle[1] >> angle[2];
+        EXPECT_EQ(s.cell.length, length);
+        EXPECT_EQ(s.cell.angle, angle);
+        EXPECT_EQ(s.site_count, std::stoul(c.at(7)));
+        EXPECT_EQ(s.partial_sites, std::stoul(c.at(8)));
         EXPECT_EQ(s.asymmetric_unit, asymmetric);
     }
 }

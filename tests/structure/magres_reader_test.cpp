@@ -6,7 +6,7 @@
 
 #include <tuple>
 
-#include "support/test_support.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -56,32 +56,13 @@ TEST(MagresReader, AtomsAsFractionalCoordinatesAndTensorsInTheirFrame) {
     EXPECT_EQ(magres_label("H/", 2), "H/2");
 }
 
+// Cases in tests/data/structure/magres_problems.tsv.
 TEST(MagresReader, ProblemsNameTheLine) {
-    const std::string head = "#$magres-abinitio-v1.0\n[atoms]\nlattice 4 0 0 0 5 0 0 0 6\n";
-    const std::string atoms = head + "atom H H 1 0 0 0\n[/atoms]\n";
-    // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
-        {"#$magres-abinitio-v2.0\n", "t.magres:1: not a .magres file of version 1"},
-        {head + "atom H H 1 x 0 0\n[/atoms]\n", "t.magres:4: atom record: 'x' is not a number"},
-        {head + "atom H H 1 0 0 nan\n[/atoms]\n", "t.magres:4: atom record: 'nan' is not a number"},
-        {head + "atom H H 1.5 0 0 0\n[/atoms]\n", "t.magres:4: atom record: '1.5' is not an atom index"},
-        {head + "atom H H 1 0 0\n[/atoms]\n", "t.magres:4: atom record with 5 values instead of 6"},
-        {head + "lattice 4 0 0 0 5 0 0 0 6\n", "t.magres:4: a second lattice record"},
-        {head + "units atom Bohr\n", "t.magres:4: units atom Bohr: only Angstrom"},
-        {head + "atom H H 1 0 0 0\n", "t.magres:2: [atoms] is never closed"},
-        {head + "[/magres]\n", "t.magres:4: [/magres] does not close [atoms]"},
-        {"#$magres-abinitio-v1.0\n[atoms]\nlattice 1 0 0 2 0 0 0 0 1\natom H H 1 0 0 0\n[/atoms]\n", "t.magres:3: the lattice vectors do not span"},
-        {"#$magres-abinitio-v1.0\n[atoms]\natom H H 1 0 0 0\n[/atoms]\n", "t.magres: no cell"},
-        {atoms + "[magres]\nms H 2 1 0 0 0 1 0 0 0 1\n[/magres]\n", "t.magres:7: ms record of H 2, which is no atom"},
-        {atoms + "[magres]\nunits ms ppb\nms H 1 1 0 0 0 1 0 0 0 1\n[/magres]\n", "t.magres:7: units ms ppb: only ppm"},
-        {atoms + "[magres]\nms H 1 1 0 0\n[/magres]\n", "t.magres:7: ms record with 5 values instead of 11"},
-    };
-    // clang-format on
-    for (const auto& [text, problem] : cases) {
+    for (const auto& c : test::read_cases("structure/magres_problems.tsv")) {
         crystal_structure s;
         std::string error;
-        EXPECT_FALSE(read_magres(text, "t.magres", magres_tensors::ms, s, error));
-        EXPECT_EQ(error.substr(0, problem.size()), problem) << error;
+        EXPECT_FALSE(read_magres(c.at(0), "t.magres", magres_tensors::ms, s, error));
+        EXPECT_EQ(error.substr(0, c.at(1).size()), c[1]) << error;
     }
 }
 

@@ -1,14 +1,12 @@
-// Tensor parameters: the conventions on worked examples, the NQR lines against their closed
-// forms, invariance under rotation and shielding against shift. (Refused tensors, and every
-// parameter of the example tensors against tests/data/tensor_parameters/expected.py, are the
-// command's transcripts.)
+// Tensor parameters: the conventions on worked examples, the tolerance of a tie and the NQR
+// lines against their closed forms. (Every parameter of the example tensors against
+// tests/data/tensor_parameters/expected.py, and refused tensors, are the command's transcripts.)
 #include "tensor/tensor_parameters.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <random>
 #include <vector>
 
 namespace orvix {
@@ -82,67 +80,6 @@ TEST(TensorParameters, NqrLinesAgainstClosedForms) {
         const std::vector<double> lines = nqr_frequencies(cq, eta, spin);
         ASSERT_EQ(lines.size(), want.size());
         for (std::size_t k = 0; k < lines.size(); ++k) EXPECT_NEAR(lines[k], want[k], 1e-12);
-    }
-}
-
-// Every number the three kinds report for a tensor, the NQR lines included.
-std::vector<double> every_parameter(const tensor3& t) {
-    std::vector<double> out;
-    for (tensor_kind kind : {tensor_kind::shielding, tensor_kind::shift}) {
-        const std::vector<double> numbers = shift_numbers(computed(t, kind).value().shift);
-        out.insert(out.end(), numbers.begin(), numbers.end());
-    }
-    const efg_parameters e = computed(t, tensor_kind::efg).value().efg;
-    out.insert(out.end(), {e.frame.values[0], e.frame.values[1], e.frame.values[2], e.trace, e.eta,
-                           e.cq, e.pq, e.nu_q, static_cast<double>(e.vzz_sign_chosen)});
-    out.insert(out.end(), e.nqr.begin(), e.nqr.end());
-    return out;
-}
-
-// Random tensors (not symmetric, with a trace) and the special cases eta = 1 of both kinds
-// and an axially symmetric tensor, turned by random rotations R T R^T: every parameter stays.
-// And -T as a shift has the span, skew and eta of T as a shielding, and zeta of opposite sign.
-TEST(TensorParameters, RotationLeavesEveryParameterAndShiftMirrorsShielding) {
-    std::mt19937 random(20240613);
-    std::uniform_real_distribution<double> element(-100.0, 100.0);
-    std::normal_distribution<double> normal;
-    std::vector<tensor3> tensors = {{110, 0, 0, 0, 100, 0, 0, 0, 90},
-                                    {-0.1, 0, 0, 0, 0, 0, 0, 0, 0.1},
-                                    {0.05, 0, 0, 0, 0.05, 0, 0, 0, -0.1}};
-    for (int n = 0; n < 20; ++n) {
-        tensor3 t;
-        for (double& x : t) x = element(random);
-        tensors.push_back(t);
-    }
-    for (std::size_t n = 0; n < tensors.size(); ++n) {
-        const tensor3& t = tensors[n];
-        const std::vector<double> before = every_parameter(t);
-        tensor3 negated;
-        for (int k = 0; k < 9; ++k) negated[k] = -t[k];
-        const shift_parameters sigma = computed(t, tensor_kind::shielding)->shift;
-        const shift_parameters delta = computed(negated, tensor_kind::shift)->shift;
-        if (n >= 3) {  // at eta = 1 the choice of zz breaks the mirror
-            EXPECT_NEAR(delta.skew, sigma.skew, 1e-12);
-            EXPECT_NEAR(delta.span, sigma.span, 1e-10);
-            EXPECT_NEAR(delta.eta, sigma.eta, 1e-12);
-            EXPECT_NEAR(delta.zeta, -sigma.zeta, 1e-10);
-        }
-        for (int turn = 0; turn < 5; ++turn) {
-            double w = normal(random), x = normal(random), y = normal(random), z = normal(random);
-            const double k = 2 / (w * w + x * x + y * y + z * z);  // the quaternion's rotation
-            // clang-format off
-            const double r[9] = {1 - k * (y * y + z * z), k * (x * y - z * w), k * (x * z + y * w),
-                                 k * (x * y + z * w), 1 - k * (x * x + z * z), k * (y * z - x * w),
-                                 k * (x * z - y * w), k * (y * z + x * w), 1 - k * (x * x + y * y)};
-            // clang-format on
-            tensor3 u{};
-            for (int p = 0; p < 81; ++p)  // u_ij = r_ik t_kl r_jl
-                u[p / 9] += r[p / 27 * 3 + p / 3 % 3] * t[p % 9] * r[p / 9 % 3 * 3 + p % 3];
-            const std::vector<double> after = every_parameter(u);
-            ASSERT_EQ(after.size(), before.size());
-            for (std::size_t i = 0; i < before.size(); ++i)
-                EXPECT_NEAR(after[i], before[i], 1e-9 * std::max(1.0, std::fabs(before[i]))) << i;
-        }
     }
 }
 
