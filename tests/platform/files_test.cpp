@@ -1,4 +1,5 @@
-// Files without sharing, the whole-line reader and temporary files.
+// Files without sharing, the whole-line reader and temporary files. (Writing to an adopted
+// standard output and a full disk are the action protocol's and the transcripts' cases.)
 #include "platform/files.h"
 
 #include <fcntl.h>
@@ -69,34 +70,6 @@ TEST(ExclusiveFile, HeldFilesAreLockedRefusedWithTheirReasonAndNeverTruncated) {
     created->close();
     EXPECT_EQ(read_file(held), "new\r\n");
     EXPECT_TRUE(exclusive_file::open_existing(held, for_reading));
-}
-
-TEST(ExclusiveFile, AnAdoptedDescriptorIsWrittenWhereItStands) {
-    scratch_dir dir;
-    const std::string path = dir.file("log.txt");
-    write_file(path, "earlier\r\n");
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
-    auto adopted = exclusive_file::adopt(fd, "standard output");
-    ASSERT_TRUE(adopted);
-    // While it receives a result, the file cannot be opened as an input.
-    EXPECT_FALSE(exclusive_file::open_existing(path, for_reading));
-    adopted->write("result\r\n");
-    adopted->close();
-    EXPECT_EQ(::write(fd, "more", 4), 4);  // the caller's descriptor stays open
-    ::close(fd);
-    EXPECT_EQ(read_file(path), "earlier\r\nresult\r\nmore");
-}
-
-TEST(ExclusiveFile, AFullDiskIsReported) {
-    auto full = exclusive_file::create("/dev/full");
-    ASSERT_TRUE(full);
-    // Small writes are buffered; the failure shows at the latest when the file is closed.
-    EXPECT_THROW(
-        {
-            for (int i = 0; i < 10000; ++i) full->write("C1  0.000000  0.000000  0.000000\r\n");
-            full->close();
-        },
-        write_failure);
 }
 
 // Cases in tests/data/platform/lines.tsv, an empty file, and files whose first line end is

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <tuple>
 
 #include "support/case_file.h"
 
@@ -16,27 +16,25 @@ namespace {
 
 using test::read_data;
 
-// Every expected atom ("label x y z" lines) matched by exactly one read atom of the same label
-// at the same place (1e-5, over lattice translations when wrapped, where every coordinate
-// must lie in [0, 1)).
+// Every expected atom ("label x y z" lines) is exactly one read atom of the same label at the
+// same place (to 1e-5, over lattice translations when wrapped, when every coordinate must
+// lie in [0, 1)).
 void expect_atoms(const std::vector<structure_atom>& got, const std::string& expected_file,
                   bool wrapped) {
     std::istringstream in(read_data("structure/" + expected_file));
-    std::vector<bool> used(got.size(), false);
-    std::string label;
-    vec3d f;
     std::size_t count = 0;
-    for (; in >> label >> f[0] >> f[1] >> f[2]; ++count) {
-        bool found = false;
-        for (std::size_t i = 0; i < got.size() && !found; ++i) {
-            bool close = !used[i] && got[i].label == label;
+    std::string label;
+    for (vec3d f; in >> label >> f[0] >> f[1] >> f[2]; ++count) {
+        const auto there = [&](const structure_atom& a) {
+            bool close = a.label == label;
             for (std::size_t k = 0; k < 3; ++k) {
-                const double d = got[i].fractional[k] - f[k];
+                const double d = a.fractional[k] - f[k];
                 close = close && std::fabs(wrapped ? d - std::round(d) : d) < 1e-5;
             }
-            used[i] = found = close;
-        }
-        EXPECT_TRUE(found) << label << " " << f[0] << " " << f[1] << " " << f[2];
+            return close;
+        };
+        EXPECT_EQ(std::count_if(got.begin(), got.end(), there), 1)
+            << label << " " << f[0] << " " << f[1];
     }
     EXPECT_EQ(got.size(), count);
     for (const structure_atom& a : got)
@@ -67,34 +65,22 @@ TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
     }
 }
 
-// The operations loop counts first, then the Hall symbol, the H-M name, the number: each case
-// gives P1 first and P-1 after it, and one site in a general position tells which was used.
-// And copies of a site nearer than 0.01 Angstrom are one atom: the mirror x,y,-z puts the copy
-// of z = 0.0003 0.006 Angstrom away, of z = 0.001 0.02 Angstrom.
+// Cases in tests/data/structure/cif_symmetry.tsv: which symmetry counts, and which copies of a
+// site are one atom.
 TEST(CifReader, SymmetrySourcesInOrderAndCopiesMerged) {
-    // clang-format off
-    const std::tuple<std::string, const char*, std::size_t> cases[] = {
-        {"loop_\n_space_group_symop_operation_xyz\nx,y,z\n_space_group_name_H-M_alt 'P -1'\n", "0.3", 1},
-        {"_space_group_name_Hall 'P 1'\n_symmetry_space_group_name_H-M 'P -1'\n", "0.3", 1},
-        {"_symmetry_space_group_name_H-M 'P 1'\n_space_group_IT_number 2\n", "0.3", 1},
-        {"_symmetry_Int_Tables_number 2\n", "0.3", 2},
-        {"loop_\n_symmetry_equiv_pos_as_xyz\nx,y,z\nx,y,-z\n", "0.0003", 1},
-        {"loop_\n_symmetry_equiv_pos_as_xyz\nx,y,z\nx,y,-z\n", "0.001", 2},
-    };
-    // clang-format on
-    for (const auto& [symmetry, z, atoms] : cases) {
-        SCOPED_TRACE(symmetry + z);
+    for (const auto& c : test::read_cases("structure/cif_symmetry.tsv")) {
+        SCOPED_TRACE(c.at(0) + c.at(1));
         const std::string text =
             "data_s\n_cell_length_a 10\n_cell_length_b 10\n_cell_length_c 10\n"
             "_cell_angle_alpha 90\n_cell_angle_beta 90\n_cell_angle_gamma 90\n" +
-            symmetry +
+            c[0] +
             "loop_\n_atom_site_label\n_atom_site_fract_x\n_atom_site_fract_y\n"
             "_atom_site_fract_z\nC1 0.1 0.2 " +
-            z + "\n";
+            c[1] + "\n";
         crystal_structure s;
         std::string error;
         ASSERT_TRUE(read_cif(text, "s.cif", {}, s, error)) << error;
-        EXPECT_EQ(s.atoms.size(), atoms);
+        EXPECT_EQ(s.atoms.size(), std::stoul(c.at(2)));
     }
 }
 

@@ -64,16 +64,14 @@ TEST(ReadTensor, WholeInputs) {
 }
 
 TEST(ReadTensor, RefusesInfinitiesAndNaNAnywhere) {
-    constexpr float inf = std::numeric_limits<float>::infinity();
-    const std::pair<float, bool> cases[] = {
-        {std::numeric_limits<float>::max(), true}, {inf, false}, {-inf, false}, {NAN, false}};
-    for (const auto& [odd, finite] : cases) {
-        for (std::size_t position = 0; position < 9; ++position) {
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_TRUE(tensor_is_finite({1, 2, 3, 4, 5, 6, 7, 8, std::numeric_limits<float>::max()}));
+    for (std::size_t position = 0; position < 9; ++position)
+        for (float odd : {inf, -inf, std::numeric_limits<float>::quiet_NaN()}) {
             tensor9 t = {1, 2, 3, 4, 5, 6, 7, 8, 9};
             t[position] = odd;
-            EXPECT_EQ(tensor_is_finite(t), finite) << odd << " at " << position;
+            EXPECT_FALSE(tensor_is_finite(t)) << odd << " at " << position;
         }
-    }
 }
 
 }  // namespace
