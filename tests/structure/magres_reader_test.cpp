@@ -17,20 +17,17 @@ using tensor = std::array<double, 9>;
 // atoms, a glued "H100", a label ending in a digit (C1, index 2: C1_2), a [magres_old] block
 // that would not read. rotated.magres has a along y and b along -x: written with a along x, a
 // tensor T becomes R T R^T with R = ((0 1 0) (-1 0 0) (0 0 1)) (T'yz = -Txz tells it from
-// R^T T R). Left-handed lattice vectors (c along -z) take the fractional coordinates through
-// the origin: (1, 1, -1) Angstrom is -(0.25, 0.2, 1/6), wrapped.
+// R^T T R). left_handed.magres: left-handed lattice vectors (c along -z) take the fractional
+// coordinates through the origin: (1, 1, -1) Angstrom is -(0.25, 0.2, 1/6), wrapped.
 TEST(MagresReader, AtomsAsFractionalCoordinatesAndTensorsInTheirFrame) {
     const std::string basic = test::read_data("structure/basic.magres");
-    const std::string left_handed =
-        "#$magres-abinitio-v1.0\n[atoms]\nlattice 4 0 0 0 5 0 0 0 -6\n"
-        "atom C C 1 1.0 1.0 -1.0\n[/atoms]\n";
     // clang-format off
     const std::tuple<std::string, magres_tensors, std::vector<std::pair<std::string, vec3d>>, std::vector<tensor>> cases[] = {
         {basic, magres_tensors::none, {{"H1", {0.25, 0.2, 1.0 / 6.0}}, {"H100", {0.75, 0.5, 0.5}}, {"C1_2", {0.5, 0, 0}}}, {}},
         {basic, magres_tensors::ms, {}, {{30.5, 0.125, 0, 0.5, 29, 0, 0, 0, 28}, {24, 0, 0, 0, 25, 0, 0, 0, 26}, {100, 0, 0, 0, -50, 0, 0, 0, 100}}},
         {basic, magres_tensors::efg, {}, {{0.1, 0, 0, 0, 0.2, 0, 0, 0, -0.3}, {-0.05, 0, 0, 0, -0.05, 0, 0, 0, 0.1}, {}}},
         {test::read_data("structure/rotated.magres"), magres_tensors::ms, {{"H1", {0.25, 0, 0}}}, {{2, -0.1, 0, -0.5, 1, -0.2, 0, 0, 3}}},
-        {left_handed, magres_tensors::none, {{"C1", {0.75, 0.8, 5.0 / 6.0}}}, {}},
+        {test::read_data("structure/left_handed.magres"), magres_tensors::none, {{"C1", {0.75, 0.8, 5.0 / 6.0}}}, {}},
     };
     // clang-format on
     for (const auto& [text, kind, atoms, tensors] : cases) {
