@@ -53,15 +53,12 @@ TEST(TensorParameters, TieToleranceIsAPartOfTheLargestMagnitude) {
 TEST(TensorParameters, NqrLinesAgainstClosedForms) {
     // I = 1: nu+- = (3/4) C_Q (1 +- eta/3), nu0 = (1/2) C_Q eta. I = 3/2: one line,
     // (C_Q/2) sqrt(1 + eta^2/3). The sign of C_Q does not change a line.
-    const auto three_halves = [](double cq, double eta) {
-        return std::vector<double>{std::fabs(cq) / 2 * std::sqrt(1 + eta * eta / 3)};
-    };
     // clang-format off
     const std::tuple<double, double, double, std::vector<double>> cases[] = {
         {1.0, 0.5, 1.0, {0.25, 0.625, 0.875}}, {1.0, 0.0, 1.0, {0.75}},
         {-2.0, 1.0, 1.0, {1.0, 2.0}},  // nu0 = nu- = 1 MHz are one line
-        {2.5, 0.0, 1.5, three_halves(2.5, 0.0)}, {2.5, 0.3, 1.5, three_halves(2.5, 0.3)},
-        {-7.0, 1.0, 1.5, three_halves(-7.0, 1.0)}, {0.0, 0.5, 2.5, {}},
+        {2.5, 0.0, 1.5, {1.25}}, {2.5, 0.3, 1.5, {1.25 * std::sqrt(1.03)}}, {-7.0, 1.0, 1.5, {3.5 * std::sqrt(4.0 / 3)}},
+        {0.0, 0.5, 2.5, {}},
     };
     // clang-format on
     for (const auto& [cq, eta, spin, want] : cases) {
