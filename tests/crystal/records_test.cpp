@@ -11,12 +11,11 @@
 namespace orvix {
 namespace {
 
-using test::crlf;
-using test::read_file;
+using namespace test;
 
 // Cases in tests/data/crystal/lines.tsv.
 TEST(Records, LineKindsAndAtomLines) {
-    const auto cases = test::read_cases("crystal/lines.tsv");
+    const auto cases = read_cases("crystal/lines.tsv");
     EXPECT_GT(cases.size(), 20u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.at(0));
@@ -26,7 +25,7 @@ TEST(Records, LineKindsAndAtomLines) {
         atom_record atom;
         ASSERT_EQ(parse_atom_line(c[0], atom), c.at(4) != "-");
         if (c[4] == "-") continue;
-        std::istringstream xyz(c.at(5) + " " + c.at(6) + " " + c.at(7));
+        std::istringstream xyz(c.at(5));
         float x, y, z;
         xyz >> x >> y >> z;
         EXPECT_EQ(atom.label, c[4]);
@@ -41,10 +40,10 @@ TEST(Records, LineKindsAndAtomLines) {
 // lines are copied once, in file order, when asked; cell lines and junk are skipped. And the
 // written forms, each line ending in CR LF.
 TEST(Records, ReadingAndWriting) {
-    test::scratch_dir dir;
+    scratch_dir dir;
     const std::string in_path = dir.file("in.cry"), out_path = dir.file("out.cry");
-    test::write_file(in_path, crlf("1 1 1 90 90 90 cubic\n/* before */\nC1 1 2 3\njunk\n *second\n"
-                                   " 1 1 1 90 90 90\nC2 4 5 6\n/* after */\n"));
+    write_file(in_path, crlf("1 1 1 90 90 90 cubic\n/* before */\nC1 1 2 3\njunk\n *second\n"
+                             " 1 1 1 90 90 90\nC2 4 5 6\n/* after */\n"));
     // clang-format off
     const std::pair<bool, std::string> cases[] = {
         {true, "/* before */\n1 1 1 90 90 90 cubic\nC1\n *second\nC2         4.000000     5.000000     6.000000\n"
@@ -68,7 +67,7 @@ TEST(Records, ReadingAndWriting) {
         EXPECT_EQ(read_file(out_path), crlf(expected)) << copy;
     }
     // No cell line behind a comment line.
-    test::write_file(in_path, crlf("/* first */\n5 5 5 90 90 90\n"));
+    write_file(in_path, crlf("/* first */\n5 5 5 90 90 90\n"));
     auto in = exclusive_file::open_existing(in_path, exclusive_file::access::read);
     std::string cell;
     EXPECT_FALSE(read_cell_line(*in, cell));

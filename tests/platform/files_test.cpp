@@ -20,9 +20,7 @@
 namespace orvix {
 namespace {
 
-using test::read_file;
-using test::scratch_dir;
-using test::write_file;
+using namespace test;
 constexpr auto for_reading = exclusive_file::access::read;
 
 // flock locks belong to an open file description, so another open of the file stands for
@@ -75,7 +73,7 @@ TEST(ExclusiveFile, HeldFilesAreLockedRefusedWithTheirReasonAndNeverTruncated) {
 // Cases in tests/data/platform/lines.tsv, an empty file, and files whose first line end is
 // split between two of the blocks the reader takes the file in.
 TEST(LineReader, EndsLinesAtCrLfLfOrCrAndGivesThemCrLf) {
-    std::vector<std::vector<std::string>> cases = test::read_cases("platform/lines.tsv");
+    std::vector<std::vector<std::string>> cases = read_cases("platform/lines.tsv");
     cases.push_back({""});
     for (std::size_t block : {4096u, 65536u, 131072u})
         for (std::size_t shift : {0u, 1u, 2u})

@@ -9,12 +9,13 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/c_format.h"
 #include "support/case_file.h"
 
 namespace orvix {
 namespace {
 
-using test::read_data;
+using namespace test;
 
 // Every expected atom ("label x y z" lines) is exactly one read atom of the same label at the
 // same place (to 1e-5, over lattice translations when wrapped, when every coordinate must
@@ -44,7 +45,7 @@ void expect_atoms(const std::vector<structure_atom>& got, const std::string& exp
 
 // Cases in tests/data/structure/cif_cases.tsv.
 TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
-    for (const auto& c : test::read_cases("structure/cif_cases.tsv")) {
+    for (const auto& c : read_cases("structure/cif_cases.tsv")) {
         SCOPED_TRACE(c.at(3));
         crystal_structure s;
         std::string error;
@@ -54,11 +55,9 @@ TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
         expect_atoms(s.atoms, c[3], !asymmetric);
         EXPECT_EQ(s.block, c.at(4));
         EXPECT_EQ(s.space_group, c.at(5));
-        std::istringstream cell(c.at(6));
-        vec3d length, angle;
-        cell >> length[0] >> length[1] >> length[2] >> angle[0] >> angle[1] >> angle[2];
-        EXPECT_EQ(s.cell.length, length);
-        EXPECT_EQ(s.cell.angle, angle);
+        const vec3d& l = s.cell.length;
+        const vec3d& a = s.cell.angle;
+        EXPECT_EQ(c_format("%g %g %g %g %g %g", l[0], l[1], l[2], a[0], a[1], a[2]), c.at(6));
         EXPECT_EQ(s.site_count, std::stoul(c.at(7)));
         EXPECT_EQ(s.partial_sites, std::stoul(c.at(8)));
         EXPECT_EQ(s.asymmetric_unit, asymmetric);
@@ -68,7 +67,7 @@ TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
 // Cases in tests/data/structure/cif_symmetry.tsv: which symmetry counts, and which copies of a
 // site are one atom.
 TEST(CifReader, SymmetrySourcesInOrderAndCopiesMerged) {
-    for (const auto& c : test::read_cases("structure/cif_symmetry.tsv")) {
+    for (const auto& c : read_cases("structure/cif_symmetry.tsv")) {
         SCOPED_TRACE(c.at(0));
         crystal_structure s;
         std::string error;

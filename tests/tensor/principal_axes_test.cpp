@@ -32,8 +32,7 @@ TEST(PrincipalAxes, RandomTensorsOfKnownSpectrum) {
         for (int n = 0; n < 400 && !HasFailure(); ++n) {
             const double w = normal(engine), x = normal(engine), y = normal(engine),
                          z = normal(engine);
-            const double q2 = w * w + x * x + y * y + z * z;
-            const double k = 2 / q2;  // the rotation of the quaternion (w, x, y, z)
+            const double k = 2 / (w * w + x * x + y * y + z * z);  // the quaternion's rotation
             // clang-format off
             const double q[9] = {1 - k * (y * y + z * z), k * (x * y - w * z), k * (x * z + w * y),
                                  k * (x * y + w * z), 1 - k * (x * x + z * z), k * (y * z - w * x),
@@ -56,8 +55,9 @@ TEST(PrincipalAxes, RandomTensorsOfKnownSpectrum) {
             matrix v;
             principal_axes(t, order, d, v);
             std::array<double, 3> wanted = lambda;
-            std::sort(wanted.begin(), wanted.end());
-            if (order == sort_order::descending) std::reverse(wanted.begin(), wanted.end());
+            std::sort(wanted.begin(), wanted.end(), [order](double a, double b) {
+                return order == sort_order::descending ? a > b : a < b;
+            });
             for (int c = 1; c <= 3; ++c) {
                 EXPECT_NEAR(d[c], wanted[c - 1], 16 * tol * norm) << "component " << c;
                 for (int other = 1; other <= 3; ++other)

@@ -39,14 +39,12 @@ TEST(TensorParameters, WorkedExamples) {
 }
 
 // Two values equally far from iso to within 1e-12 of the largest magnitude count as a tie:
-// diag(0, k, 2k + e) with e/3 = 1.5e-12 k lies within that of 2k, the third and largest value.
+// diag(0, k, 2k + e) with k = 1e6 and e/3 = 1.5e-12 k lies within that of 2k, the third and
+// largest value; e/3 = 3e-12 k does not.
 TEST(TensorParameters, TieToleranceIsAPartOfTheLargestMagnitude) {
-    const double k = 1e6;
-    principal_frame frame;
-    frame.values = {0, k, 2 * k + 4.5e-12 * k};
-    frame.axes = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    principal_frame frame{{0, 1e6, 2e6 + 4.5e-6}, {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};
     EXPECT_TRUE(shift_tensor_parameters(frame, tensor_kind::shielding).value().zeta_sign_chosen);
-    frame.values[2] = 2 * k + 9e-12 * k;
+    frame.values[2] = 2e6 + 9e-6;
     EXPECT_FALSE(shift_tensor_parameters(frame, tensor_kind::shielding).value().zeta_sign_chosen);
 }
 
