@@ -16,7 +16,6 @@ using namespace test;
 // Cases in tests/data/crystal/lines.tsv.
 TEST(Records, LineKindsAndAtomLines) {
     const auto cases = read_cases("crystal/lines.tsv");
-    EXPECT_GT(cases.size(), 20u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.at(0));
         EXPECT_EQ(is_comment_line(c[0]), c.at(1) == "1");

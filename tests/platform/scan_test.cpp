@@ -17,7 +17,6 @@ namespace {
 TEST(Scan, FollowsTheCLibraryInTheCLocale) {
     const locale_t c_locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const auto cases = test::read_cases("platform/scan_cases.tsv");
-    EXPECT_GT(cases.size(), 40u);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.at(0));
         std::string_view rest(c[0]);

@@ -57,8 +57,8 @@ TEST(MagresReader, ProblemsNameTheLine) {
     for (const auto& c : test::read_cases("structure/magres_problems.tsv")) {
         crystal_structure s;
         std::string error;
-        EXPECT_FALSE(read_magres(c.at(0), "t.magres", magres_tensors::ms, s, error));
-        EXPECT_EQ(error.substr(0, c.at(1).size()), c[1]) << error;
+        EXPECT_FALSE(read_magres(c.at(1), "t.magres", magres_tensors::ms, s, error));
+        EXPECT_EQ(error.substr(0, c[0].size()), c[0]) << error;
     }
 }
 

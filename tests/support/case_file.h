@@ -3,6 +3,8 @@
 // backslash. Empty lines and lines beginning with # are notes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ inline std::vector<std::vector<std::string>> read_cases(const std::string& relat
         }
         cases.push_back(fields);
     }
+    EXPECT_FALSE(cases.empty()) << relative;
     return cases;
 }
 
