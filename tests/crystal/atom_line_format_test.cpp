@@ -22,7 +22,6 @@ TEST(AtomLineFormat, CoordinateFieldsMatchTheCLibrary) {
     for (const auto& c : test::read_cases("crystal/coordinates.tsv"))
         values.push_back(
             std::bit_cast<float>(static_cast<std::uint32_t>(std::stoul(c.at(0), nullptr, 16))));
-    EXPECT_GT(values.size(), 30u);
     // Odd multiples of 2^-7 .. 2^-20 end in 5 one place past the sixth decimal: exact ties,
     // which the C library rounds to even.
     for (int whole : {0, 1, 99, 65535})

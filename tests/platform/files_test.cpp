@@ -59,7 +59,6 @@ TEST(ExclusiveFile, HeldFilesAreLockedRefusedWithTheirReasonAndNeverTruncated) {
     EXPECT_EQ(read_file(held), "precious\r\n");
     EXPECT_EQ(read_file(locked), "x\r\n");
     holder.reset();
-    EXPECT_FALSE(locked_elsewhere(held));
     // An unheld file: create locks it and empties it.
     auto created = exclusive_file::create(held);
     ASSERT_TRUE(created);

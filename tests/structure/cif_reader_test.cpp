@@ -68,11 +68,10 @@ TEST(CifReader, ExpandsSitesIntoTheWholeCell) {
 // site are one atom.
 TEST(CifReader, SymmetrySourcesInOrderAndCopiesMerged) {
     for (const auto& c : read_cases("structure/cif_symmetry.tsv")) {
-        SCOPED_TRACE(c.at(0));
         crystal_structure s;
         std::string error;
         ASSERT_TRUE(read_cif(c[0], "s.cif", {}, s, error)) << error;
-        EXPECT_EQ(s.atoms.size(), std::stoul(c.at(1)));
+        EXPECT_EQ(s.atoms.size(), std::stoul(c.at(1))) << c[0];
     }
 }
 

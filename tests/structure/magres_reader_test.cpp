@@ -48,7 +48,6 @@ TEST(MagresReader, AtomsAsFractionalCoordinatesAndTensorsInTheirFrame) {
         }
     }
     EXPECT_EQ(magres_label("H9", 2), "H9_2");
-    EXPECT_EQ(magres_label("H:", 2), "H:2");  // ':' lies just above '9'
     EXPECT_EQ(magres_label("H0", 2), "H0_2");
 }
 

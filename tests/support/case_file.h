@@ -7,6 +7,7 @@
 
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/test_support.h"
@@ -18,17 +19,14 @@ inline std::vector<std::vector<std::string>> read_cases(const std::string& relat
     std::istringstream lines(read_data(relative));
     for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields(1);
+        auto& fields = cases.emplace_back(1);
         for (std::size_t i = 0; i < line.size(); ++i) {
-            const char c = line[i] == '\\' && i + 1 < line.size() ? line[++i] : '\0';
-            if (c != '\0')
-                fields.back() += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-            else if (line[i] == '\t')
-                fields.emplace_back();
-            else
-                fields.back() += line[i];
+            const bool escape = line[i] == '\\' && i + 1 < line.size();
+            const char c = escape ? line[++i] : line[i];
+            const std::size_t k = escape ? std::string_view("nrt").find(c) : std::string_view::npos;
+            if (!escape && c == '\t') fields.emplace_back();
+            if (escape || c != '\t') fields.back() += k != std::string_view::npos ? "\n\r\t"[k] : c;
         }
-        cases.push_back(fields);
     }
     EXPECT_FALSE(cases.empty()) << relative;
     return cases;

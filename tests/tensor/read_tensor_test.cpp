@@ -53,9 +53,8 @@ TEST(ReadTensor, WholeInputs) {
             while (read_text_line(line, *in)) rest += line;
         }
         // Without nine numbers the values are of no use.
-        const std::vector<float> values =
-            c[1] == "1" ? std::vector<float>(got.begin(), got.end()) : std::vector<float>();
-        EXPECT_EQ(values, floats_of(c.at(2)));
+        EXPECT_TRUE(c[1] != "1" ||
+                    floats_of(c.at(2)) == std::vector<float>(got.begin(), got.end()));
         EXPECT_EQ(test::read_file(dir.file("out.cry")), c.at(3));
         EXPECT_EQ(rest, c.at(4));
     }

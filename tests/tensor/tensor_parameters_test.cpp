@@ -39,13 +39,34 @@ TEST(TensorParameters, WorkedExamples) {
 }
 
 // Two values equally far from iso to within 1e-12 of the largest magnitude count as a tie:
-// diag(0, k, 2k + e) with k = 1e6 and e/3 = 1.5e-12 k lies within that of 2k, the third and
-// largest value; e/3 = 3e-12 k does not.
+// with k = 1e6, (0, k, 2k + e) and (2k + e, k, 0) are a tie for e/3 = 1.5e-12 k, within that
+// of 2k, the largest value, wherever it stands; not for e/3 = 3e-12 k.
 TEST(TensorParameters, TieToleranceIsAPartOfTheLargestMagnitude) {
-    principal_frame frame{{0, 1e6, 2e6 + 4.5e-6}, {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};
-    EXPECT_TRUE(shift_tensor_parameters(frame, tensor_kind::shielding).value().zeta_sign_chosen);
-    frame.values[2] = 2e6 + 9e-6;
-    EXPECT_FALSE(shift_tensor_parameters(frame, tensor_kind::shielding).value().zeta_sign_chosen);
+    for (const double e : {4.5e-6, 9e-6}) {
+        const principal_frame up{{0, 1e6, 2e6 + e}, {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}}};
+        for (const principal_frame& f : {up, principal_frame{{2e6 + e, 1e6, 0}, up.axes}})
+            EXPECT_EQ(shift_tensor_parameters(f, tensor_kind::shielding)->zeta_sign_chosen,
+                      e < 5e-6);
+    }
+}
+
+// An EFG of diag(-1, -2, 3) au: Vzz = 3, eta = (Vxx - Vyy)/Vzz = 1/3; for 27Al (I = 5/2,
+// Q = 14.66 fm^2) C_Q = e Q Vzz / h = 103.33750943 MHz (CODATA 2018 e, h and atomic unit of
+// EFG), P_Q = C_Q sqrt(1 + eta^2/3), nu_Q = 3 C_Q / (2I(2I - 1)). Shifts against a reference
+// shielding of 170 ppm: (170 - sigma)/(1 - 170e-6).
+TEST(TensorParameters, EfgAndReferencedShifts) {
+    const double cq = 103.33750943145;
+    const auto efg = compute_tensor_parameters({"T", {-1, 0, 0, 0, -2, 0, 0, 0, 3}},
+                                               {tensor_kind::efg, {}, "27Al", 2.5, 14.66});
+    EXPECT_EQ(efg->efg.frame.values, (std::array<double, 3>{-1, -2, 3}));
+    EXPECT_NEAR(efg->efg.eta, 1.0 / 3, 1e-15);
+    EXPECT_NEAR(efg->efg.cq, cq, 1e-9);
+    EXPECT_NEAR(efg->efg.pq, cq * std::sqrt(28.0 / 27), 1e-9);
+    EXPECT_NEAR(efg->efg.nu_q, 3 * cq / 20, 1e-9);
+    const auto referenced = compute_tensor_parameters({"T", {0, 0, 0, 0, 1, 0, 0, 0, 2}},
+                                                      {tensor_kind::shielding, 170.0, "", 0, 0});
+    for (const auto& [k, sigma] : {std::pair{0, 1.0}, {1, 0.0}, {2, 1.0}, {3, 2.0}})
+        EXPECT_NEAR(referenced->referenced[k], (170 - sigma) / (1 - 170e-6), 1e-12) << k;
 }
 
 TEST(TensorParameters, NqrLinesAgainstClosedForms) {
@@ -56,13 +77,11 @@ TEST(TensorParameters, NqrLinesAgainstClosedForms) {
         {1.0, 0.5, 1.0, {0.25, 0.625, 0.875}}, {1.0, 0.0, 1.0, {0.75}},
         {-2.0, 1.0, 1.0, {1.0, 2.0}},  // nu0 = nu- = 1 MHz are one line
         {2.5, 0.0, 1.5, {1.25}}, {2.5, 0.3, 1.5, {1.25 * std::sqrt(1.03)}}, {-7.0, 1.0, 1.5, {3.5 * std::sqrt(4.0 / 3)}},
-        {0.0, 0.5, 2.5, {}},
     };
     // clang-format on
     for (const auto& [cq, eta, spin, want] : cases) {
-        SCOPED_TRACE(testing::Message() << "C_Q " << cq << ", eta " << eta << ", I " << spin);
         const std::vector<double> lines = nqr_frequencies(cq, eta, spin);
-        ASSERT_EQ(lines.size(), want.size());
+        ASSERT_EQ(lines.size(), want.size()) << "C_Q " << cq << ", eta " << eta << ", I " << spin;
         for (std::size_t k = 0; k < lines.size(); ++k) EXPECT_NEAR(lines[k], want[k], 1e-12);
     }
 }
