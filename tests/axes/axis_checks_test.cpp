@@ -9,7 +9,7 @@
 
 #include "axes/axis_questions.h"
 #include "platform/scripted_services.h"
-#include "support/tsv_rows.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -21,7 +21,7 @@ axis_system rows_of(const std::string& field) {
 }
 
 TEST(AxisChecks, each_failure_kind) {
-    for (const auto& row : test::tsv_rows("axes/axis_checks.tsv")) {
+    for (const auto& row : test::read_cases("axes/axis_checks.tsv")) {
         SCOPED_TRACE(row[0]);
         const axis_system axes = rows_of(row[1]);
         std::istringstream expected(row[2]);
@@ -38,7 +38,7 @@ TEST(AxisChecks, each_failure_kind) {
 
 // Unit length (one question), right angles, handedness (Z proposed for inversion).
 TEST(AxisChecks, what_the_check_leaves_for_each_answer) {
-    for (const auto& row : test::tsv_rows("axes/axis_answers.tsv")) {
+    for (const auto& row : test::read_cases("axes/axis_answers.tsv")) {
         SCOPED_TRACE(row[0]);
         std::istringstream script(row[2]);
         std::string normalise;

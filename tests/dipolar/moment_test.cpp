@@ -18,7 +18,7 @@
 
 #include "dipolar_test_support.h"
 #include "platform/c_format.h"
-#include "support/tsv_rows.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -45,7 +45,7 @@ std::string lines_of(std::string field) {
 }
 
 TEST(PowderSum, against_the_formula_term_by_term) {
-    for (const auto& row : test::tsv_rows("dipolar/powder_sums.tsv")) {
+    for (const auto& row : test::read_cases("dipolar/powder_sums.tsv")) {
         SCOPED_TRACE(row[0]);
         dipolar_parameters p = parameters_for(row[1], row[2]);
         p.moment_type = 0;
@@ -75,7 +75,7 @@ TEST(PowderSum, against_the_formula_term_by_term) {
 // Refused for either report; nothing but the comments (and the powder header) is written
 // when no atom came.
 TEST(InputChecks, status_of_each_refusal) {
-    for (const auto& row : test::tsv_rows("dipolar/refusals.tsv")) {
+    for (const auto& row : test::read_cases("dipolar/refusals.tsv")) {
         for (int type : {0, 1}) {
             SCOPED_TRACE(row[0] + (type == 0 ? " / powder" : " / pattern"));
             dipolar_parameters p = parameters_for("1H", "1H");
@@ -93,7 +93,7 @@ TEST(InputChecks, status_of_each_refusal) {
 // Angles start + n * increment up to the end, each after the input's comments; increments
 // that never reach the end and infinite angles are refused before the first line.
 TEST(RotationPattern, angles_and_refusals) {
-    for (const auto& row : test::tsv_rows("dipolar/pattern_angles.tsv")) {
+    for (const auto& row : test::read_cases("dipolar/pattern_angles.tsv")) {
         SCOPED_TRACE(row[0] + " " + row[1] + " " + row[2]);
         dipolar_parameters p = parameters_for("1H", "1H");
         p.gamma_start = test::number(row[0]);

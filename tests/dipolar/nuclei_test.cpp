@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/tsv_rows.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -25,7 +25,7 @@ TEST(NucleiTable, look_ups_are_numbered_from_one) {
 }
 
 TEST(NucleiTable, finds_nuclei_by_label_or_number) {
-    for (const auto& row : test::tsv_rows("dipolar/nuclei.tsv")) {
+    for (const auto& row : test::read_cases("dipolar/nuclei.tsv")) {
         SCOPED_TRACE(row[0]);
         const int number = std::stoi(row[1]);
         const auto position = find_nucleus_position(row[0]);

@@ -6,7 +6,7 @@
 
 #include "dipolar/nuclei.h"
 #include "platform/scripted_services.h"
-#include "support/tsv_rows.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
@@ -16,7 +16,7 @@ int position(const std::string& label) {
 }
 
 TEST(DipolarDialogRules, abundance_follows_the_coupled_selection_only) {
-    for (const auto& row : test::tsv_rows("dipolar/dialog_steps.tsv")) {
+    for (const auto& row : test::read_cases("dipolar/dialog_steps.tsv")) {
         SCOPED_TRACE(row[0]);
         dipolar_parameters p;
         std::istringstream steps(row[1]);

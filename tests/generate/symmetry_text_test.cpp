@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "support/tsv_rows.h"
+#include "support/case_file.h"
 
 namespace orvix {
 namespace {
 
 TEST(SymmetryText, cases_from_the_data_file) {
-    const auto rows = test::tsv_rows("generate/symmetry_cases.tsv");
+    const auto rows = test::read_cases("generate/symmetry_cases.tsv");
     EXPECT_GT(rows.size(), 50u);
     for (const auto& f : rows) {
         SCOPED_TRACE(f[0] + ": " + f[1]);
