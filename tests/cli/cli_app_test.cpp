@@ -24,8 +24,7 @@ std::pair<pid_t, int> start_cli_into_pipe(const std::vector<std::string>& args,
                                           const std::string& temporary_directory) {
     int ends[2];
     if (::pipe(ends) != 0) return {-1, -1};
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const pid_t child = test::start_cli(args, [&] {
         ::setenv("TMPDIR", temporary_directory.c_str(), 1);
         // Whatever runs the tests may ignore some of them; orvix-cli would keep that.
         for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
@@ -35,14 +34,7 @@ std::pair<pid_t, int> start_cli_into_pipe(const std::vector<std::string>& args,
         ::dup2(ends[1], STDOUT_FILENO);
         ::close(ends[0]);
         ::close(ends[1]);
-        std::string program = ORVIX_CLI_PATH;
-        std::vector<std::string> copies(args);
-        std::vector<char*> argv{program.data()};
-        for (auto& a : copies) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        std::_Exit(127);
-    }
+    });
     ::close(ends[1]);
     return {child, ends[0]};
 }

@@ -184,20 +184,12 @@ struct cli_run {
 cli_run run_cli_in(const std::string& folder, const std::string& streams,
                    const std::vector<std::string>& args, const std::string& input) {
     test::write_file(streams + "/in", input);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const pid_t child = test::start_cli(args, [&] {
         if (::chdir(folder.c_str()) != 0) std::_Exit(126);
         std::freopen((streams + "/in").c_str(), "rb", stdin);
         std::freopen((streams + "/out").c_str(), "wb", stdout);
         std::freopen((streams + "/err").c_str(), "wb", stderr);
-        std::string program = ORVIX_CLI_PATH;
-        std::vector<std::string> copies(args);
-        std::vector<char*> argv{program.data()};
-        for (auto& a : copies) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        std::_Exit(127);
-    }
+    });
     int status = 0;
     ::waitpid(child, &status, 0);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::read_file(streams + "/out"),

@@ -1,6 +1,8 @@
 // Shared test helpers.
 #include "support/test_support.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -69,12 +71,17 @@ action_result run_command(int command, services& ui, document_state& doc) {
     return run_command_action(*row, ui, doc);
 }
 
-action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,
-                          const std::string& result_path) {
-    ui.editor = editor_text;
-    ui.save_choices.push_back(result_path);
-    document_state doc;
-    return run_command(command, ui, doc);
+pid_t start_cli(const std::vector<std::string>& args, const std::function<void()>& prepare) {
+    const pid_t child = ::fork();
+    if (child != 0) return child;
+    prepare();
+    std::string program = ORVIX_CLI_PATH;
+    std::vector<std::string> copies(args);
+    std::vector<char*> argv{program.data()};
+    for (auto& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    std::_Exit(127);
 }
 
 }  // namespace orvix::test

@@ -2,7 +2,10 @@
 // action through the scripted services.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,9 +45,8 @@ std::vector<std::string> temporary_copies();
 // Runs the action of `command` with the given scripted services and document.
 action_result run_command(int command, services& ui, document_state& doc);
 
-// Runs the action of `command` on `editor_text`, writing its result into `result_path`
-// (chosen in the save dialog). The services are prepared by the caller (dialog handlers).
-action_result run_on_text(int command, scripted_services& ui, const std::string& editor_text,
-                          const std::string& result_path);
+// Starts orvix-cli with the arguments in a child process that first runs `prepare` (its
+// folder, streams, environment); answers the child's process id.
+pid_t start_cli(const std::vector<std::string>& args, const std::function<void()>& prepare);
 
 }  // namespace orvix::test
