@@ -16,7 +16,8 @@
 #include <numbers>
 #include <random>
 
-#include "dipolar_test_support.h"
+#include "dipolar/nuclei.h"
+#include "dipolar/parameters.h"
 #include "platform/c_format.h"
 #include "support/case_file.h"
 
@@ -24,9 +25,60 @@ namespace orvix {
 namespace {
 
 using test::crlf;
-using test::parameters_for;
-using test::report_lines;
-using test::run_moment;
+
+// The record's initial values with the two nuclei selected as the dialog would leave them
+// (the coupled nucleus brings its natural abundance) and the closing step taken.
+dipolar_parameters parameters_for(const std::string& observed, const std::string& coupled) {
+    dipolar_parameters p;
+    select_observed_nucleus(p, find_nucleus_position(observed).value());
+    select_coupled_nucleus(p, find_nucleus_position(coupled).value());
+    finish_dipolar_dialog(p);
+    return p;
+}
+
+struct moment_run {
+    dipolar_status status = dipolar_status::ok;
+    std::string report;  // the result file's bytes
+    double total = -1;   // powder total, when the sum ran to its end
+};
+
+// Runs the powder sum or the rotation pattern (by `parameters.moment_type`) on `text` as
+// the input; `cancel_after` stops at that progress report.
+moment_run run_moment(const std::string& text, const dipolar_parameters& parameters,
+                      int cancel_after = -1) {
+    test::scratch_dir dir;
+    test::write_file(dir.file("input.cry"), text);
+    moment_run run;
+    {
+        auto input = exclusive_file::open_existing(dir.file("input.cry"),
+                                                   exclusive_file::access::read_write);
+        auto result = exclusive_file::create(dir.file("result.txt"));
+        EXPECT_TRUE(input && result);
+        int reports = 0;
+        const progress_step step = [&](std::uint64_t) { return ++reports != cancel_after; };
+        dipolar_input entries;
+        run.status = read_dipolar_input(*input, entries);
+        if (run.status == dipolar_status::ok && parameters.moment_type == 0)
+            run.status = write_powder_sum(entries, parameters, *result, step, &run.total);
+        else if (run.status == dipolar_status::ok)
+            run.status = write_rotation_pattern(entries, parameters, *result, step);
+        result->close();
+    }
+    run.report = test::read_file(dir.file("result.txt"));
+    return run;
+}
+
+// Lines of a report, each without its CR LF.
+std::vector<std::string> report_lines(const std::string& report) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < report.size();) {
+        std::size_t end = report.find("\r\n", start);
+        if (end == std::string::npos) end = report.size();
+        lines.push_back(report.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
 
 const std::string cartesian = "1 1 1 90 90 90\n";
 
@@ -50,7 +102,7 @@ TEST(PowderSum, against_the_formula_term_by_term) {
         dipolar_parameters p = parameters_for(row[1], row[2]);
         p.moment_type = 0;
         p.cutoff = test::number(row[3]);
-        const test::moment_run run = run_moment(lines_of(cartesian + row[4]), p);
+        const moment_run run = run_moment(lines_of(cartesian + row[4]), p);
         ASSERT_EQ(run.status, dipolar_status::ok);
         std::string expected_lines, got_lines;
         double expected = 0;
@@ -80,7 +132,7 @@ TEST(InputChecks, status_of_each_refusal) {
             SCOPED_TRACE(row[0] + (type == 0 ? " / powder" : " / pattern"));
             dipolar_parameters p = parameters_for("1H", "1H");
             p.moment_type = type;
-            const test::moment_run run = run_moment(row[1].empty() ? "" : lines_of(row[1]), p);
+            const moment_run run = run_moment(row[1].empty() ? "" : lines_of(row[1]), p);
             EXPECT_EQ(static_cast<int>(run.status), std::stoi(row[2]));
             const std::string header =
                 type == 0 ? "nucleus\tx\ty\tz\tdist.\tR\tM2 contribution\n" : "";
@@ -100,7 +152,7 @@ TEST(RotationPattern, angles_and_refusals) {
         p.gamma_increment = test::number(row[1]);
         p.gamma_end = test::number(row[2]);
         EXPECT_EQ(rotation_line_count(p), std::stoull(row[5]));
-        const test::moment_run run = run_moment(crlf(cartesian + "/ c\nH 0 0 0\nH 1 1 0\n"), p);
+        const moment_run run = run_moment(crlf(cartesian + "/ c\nH 0 0 0\nH 1 1 0\n"), p);
         EXPECT_EQ(static_cast<int>(run.status), std::stoi(row[3]));
         std::string angles;
         const auto lines = report_lines(run.report);
@@ -220,8 +272,8 @@ TEST(Moment, cancel_keeps_what_was_written) {
         SCOPED_TRACE(type);
         dipolar_parameters p = parameters_for("1H", "1H");
         p.moment_type = type;
-        const test::moment_run whole = run_moment(crlf(text), p);
-        const test::moment_run cancelled = run_moment(crlf(text), p, 2);
+        const moment_run whole = run_moment(crlf(text), p);
+        const moment_run cancelled = run_moment(crlf(text), p, 2);
         EXPECT_EQ(cancelled.status, dipolar_status::cancelled);
         EXPECT_EQ(report_lines(cancelled.report).size(), type == 0 ? 512u : 2u);
         EXPECT_TRUE(whole.report.starts_with(cancelled.report));
