@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QPalette>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "app/qt_services.h"
 #include "commands/documents.h"
@@ -197,6 +199,13 @@ void text_editor::inputMethodEvent(QInputMethodEvent* event) {
     if (file_length(typed) > room()) {
         typed.clear();
         emit out_of_space();
+        // With no composition to clear, passing the emptied event on would still report a
+        // change of the text, and the untouched document would ask to be saved.
+        if (event->preeditString().isEmpty() && event->replacementLength() == 0 &&
+            textCursor().block().layout()->preeditAreaText().isEmpty()) {
+            event->accept();
+            return;
+        }
     }
     QInputMethodEvent limited(event->preeditString(), event->attributes());
     limited.setCommitString(typed, event->replacementStart(), event->replacementLength());
