@@ -34,7 +34,8 @@ TEST(ReadTensor, TokenRules) {
         EXPECT_EQ(nine, c.at(1) == "1");
         const std::vector<float> want = floats_of(c[0]);  // NaN has one pattern on both sides
         ASSERT_EQ(numbers.count, static_cast<int>(want.size()));
-        EXPECT_EQ(std::memcmp(numbers.values.data(), want.data(), 4 * want.size()), 0);
+        EXPECT_TRUE(want.empty() ||
+                    std::memcmp(numbers.values.data(), want.data(), 4 * want.size()) == 0);
     }
 }
 
