@@ -19,14 +19,6 @@ namespace orvix {
 
 namespace {
 
-std::string read_standard_input() {
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
-    return text;
-}
-
 // Writes the clipboard text, the result of an action that has no result file, with a line
 // end to FILE or to standard output. It runs while the action still holds its input, so that
 // a FILE that is the input is refused as every other action refuses it.

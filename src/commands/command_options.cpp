@@ -117,14 +117,6 @@ struct import_command {
     import_options options;
 };
 
-std::string read_standard_input_whole() {
-    std::string text;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
-    return text;
-}
-
 int run_import(import_command& c) {
     if (c.format == "cif") c.options.format = structure_format::cif;
     if (c.format == "magres") c.options.format = structure_format::magres;
@@ -138,7 +130,7 @@ int run_import(import_command& c) {
     std::string source_name = c.input;
     if (c.input == "-") {
         source_name = "standard input";
-        bytes = read_standard_input_whole();
+        bytes = read_standard_input();
     } else {
         input = exclusive_file::open_existing(c.input, exclusive_file::access::read);
         if (input) bytes = read_whole_file(*input);
@@ -194,6 +186,14 @@ void append_on_one_line(std::string& line, std::string_view text) {
 }
 
 }  // namespace
+
+std::string read_standard_input() {
+    std::string text;
+    char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
+    return text;
+}
 
 void print_cli_message(std::string_view text, std::string_view caption) {
     std::string line = "orvix-cli: ";

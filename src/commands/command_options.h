@@ -73,4 +73,7 @@ void add_import_options(CLI::App& sub, command_line_answers& answers);
 // as one line to standard error; a line break inside the text becomes a blank.
 void print_cli_message(std::string_view text, std::string_view caption);
 
+// Everything standard input holds, up to its end.
+std::string read_standard_input();
+
 }  // namespace orvix
