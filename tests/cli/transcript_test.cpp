@@ -12,6 +12,7 @@
 //   stdout [< REL]          expected standard output (none: empty)
 //   stderr [< REL]          expected standard error (none: empty)
 //   stdout-head, stderr-head    the stream begins with these bytes (help, long tables)
+//   stdout-to PATH          standard output goes to PATH (/dev/full), expected empty
 //   result NAME [< REL]     a file the run must leave with these bytes
 //   absent NAME             a file the run must not leave
 //   status N                expected exit status (none: 0)
@@ -47,6 +48,7 @@ struct transcript_case {
     std::vector<std::string> absent;
     std::string input, out, err;
     bool out_is_head = false, err_is_head = false;
+    std::string out_to;  // where standard output goes instead of a file compared
     int status = 0;
 };
 
@@ -141,6 +143,7 @@ void load_transcript(const fs::path& path, std::vector<transcript_case>& cases) 
             continue;
         }
         if (keyword == "file" || keyword == "result" || keyword == "absent") words >> name;
+        if (keyword == "stdout-to") words >> c.out_to;
         if (keyword == "absent") {
             c.absent.push_back(name);
             continue;
@@ -182,12 +185,12 @@ struct cli_run {
 
 // Runs orvix-cli in `folder` with standard input, output and error in files beside it.
 cli_run run_cli_in(const std::string& folder, const std::string& streams,
-                   const std::vector<std::string>& args, const std::string& input) {
-    test::write_file(streams + "/in", input);
-    const pid_t child = test::start_cli(args, [&] {
+                   const transcript_case& c) {
+    test::write_file(streams + "/in", c.input);
+    const pid_t child = test::start_cli(c.args, [&] {
         if (::chdir(folder.c_str()) != 0) std::_Exit(126);
         std::freopen((streams + "/in").c_str(), "rb", stdin);
-        std::freopen((streams + "/out").c_str(), "wb", stdout);
+        std::freopen((c.out_to.empty() ? streams + "/out" : c.out_to).c_str(), "wb", stdout);
         std::freopen((streams + "/err").c_str(), "wb", stderr);
     });
     int status = 0;
@@ -203,8 +206,7 @@ TEST_P(Transcript, Runs) {
     ASSERT_EQ(c.error, "");
     test::scratch_dir folder, streams;
     for (const auto& [name, bytes] : c.files) test::write_file(folder.file(name), bytes);
-    const cli_run run =
-        run_cli_in(folder.path().string(), streams.path().string(), c.args, c.input);
+    const cli_run run = run_cli_in(folder.path().string(), streams.path().string(), c);
     EXPECT_EQ(c.out_is_head ? run.out.substr(0, c.out.size()) : run.out, c.out);
     EXPECT_EQ(c.err_is_head ? run.err.substr(0, c.err.size()) : run.err, c.err);
     EXPECT_EQ(run.status, c.status);
